@@ -1,0 +1,185 @@
+#!/usr/bin/env python3
+"""Draw the Tintaro LE application icon and write it as a Windows .ico file.
+
+The icon is an eyedropper lying diagonally (tip bottom-left, rubber bulb
+top-right) with a coloured drop under the tip.  It is built from simple
+distance-field shapes in a unit square, supersampled for smooth alpha, with a
+separately tuned parameter set for 16x16 so the small size stays crisp.
+
+The output holds two 32-bit BGRA images (16x16 and 32x32) with straight alpha
+and a 1-bpp AND mask.  The result is deterministic.
+
+Regenerate:  python3 res/make_icon.py [output.ico]
+(default output: tintaro.ico next to this script)
+"""
+import math
+import os
+import struct
+import sys
+
+OUTLINE = (24, 27, 33, 255)
+GLASS = (214, 234, 246, 235)
+SHINE = (255, 255, 255, 255)
+LIQUID = (226, 32, 48, 255)
+COLLAR = (160, 170, 182, 255)
+BULB = (64, 70, 82, 255)
+BULB_SHINE = (122, 130, 144, 255)
+
+# Geometry per size, in unit coordinates (0..1, y down).  Lengths along the
+# pipette axis are measured from the tip.
+PARAMS = {
+    32: dict(tip=(0.17, 0.70), end=(0.90, 0.08), ow=1.0 / 32,
+             tip_r=(0.03, 0.06), tip_len=0.16, tube_r=0.08, tube_len=0.57,
+             collar=(0.60, 0.10, 0.045), bulb=(0.65, 0.085, 0.79, 0.12),
+             liquid=0.24, drop=(0.16, 0.87, 0.075, 0.12), drop_ow=1 / 32,
+             bulb_shine=(0.69, 0.04, 0.79, 0.06, 0.022), shine=True, crisp=False),
+    # 16x16 is laid out in pixel units on an exact 45-degree axis placed
+    # between pixel centres, so tube and outline form even staircases.
+    16: {k: (tuple(x / 16 for x in v) if isinstance(v, tuple) else
+             v / 16 if isinstance(v, float) else v) for k, v in dict(
+        tip=(3.0, 11.5), end=(14.0, 0.5), ow=0.75,
+        tip_r=(0.2, 0.72), tip_len=2.0, tube_r=0.72, tube_len=8.6,
+        collar=(9.2, 1.8, 0.72), bulb=(10.2, 1.3, 12.2, 1.9),
+        liquid=4.2, drop=(2.5, 14.3, 1.3, 1.8), drop_ow=0.0,
+        bulb_shine=(11.6, 0.7, 12.4, 0.7, 0.45), shine=False, crisp=True).items()},
+}
+
+
+def cone(px, py, ax, ay, bx, by, ra, rb, steps=24):
+    """Signed distance to a capsule whose radius goes linearly from ra to rb."""
+    best = 1e9
+    for i in range(steps + 1):
+        t = i / steps
+        cx, cy = ax + (bx - ax) * t, ay + (by - ay) * t
+        best = min(best, math.hypot(px - cx, py - cy) - (ra + (rb - ra) * t))
+    return best
+
+
+def capsule(px, py, ax, ay, bx, by, r):
+    dx, dy = bx - ax, by - ay
+    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
+    return math.hypot(px - ax - dx * t, py - ay - dy * t) - r
+
+
+def build_layers(p):
+    """Return (distance function, colour) pairs painted back to front."""
+    tx, ty = p['tip']
+    ux, uy = p['end'][0] - tx, p['end'][1] - ty
+    n = math.hypot(ux, uy)
+    ux, uy = ux / n, uy / n
+    nx, ny = uy, -ux                       # normal pointing up-left
+    at = lambda s, q=0.0: (tx + ux * s + nx * q, ty + uy * s + ny * q)
+    ow = p['ow']
+    r0, r1 = p['tip_r']
+    a, b, c = at(0), at(p['tip_len']), at(p['tube_len'])
+    tube = lambda x, y: min(cone(x, y, *a, *b, r0, r1),
+                            capsule(x, y, *b, *c, p['tube_r']))
+    along = lambda x, y: (x - tx) * ux + (y - ty) * uy
+    cs, cq, cr = p['collar']
+    c0, c1 = at(cs, -cq), at(cs, cq)
+    collar = lambda x, y: capsule(x, y, *c0, *c1, cr)
+    bs0, br0, bs1, br1 = p['bulb']
+    b0, b1 = at(bs0), at(bs1)
+    bulb = lambda x, y: cone(x, y, *b0, *b1, br0, br1)
+    dx, dy, dr, dh = p['drop']
+    drop = lambda x, y: cone(x, y, dx, dy, dx, dy - dh, dr, 0.012)
+    layers = [
+        (lambda x, y: tube(x, y) - ow, OUTLINE),
+        (tube, GLASS),
+        (lambda x, y: max(tube(x, y), along(x, y) - p['liquid']), LIQUID),
+    ]
+    if p['shine']:
+        s0, s1 = at(p['tip_len'] + 0.03, p['tube_r'] * 0.45), at(p['tube_len'] - 0.03, p['tube_r'] * 0.45)
+        layers.append((lambda x, y: capsule(x, y, *s0, *s1, 0.012), SHINE))
+    hs0, hq0, hs1, hq1, hr = p['bulb_shine']
+    h0, h1 = at(hs0, hq0), at(hs1, hq1)
+    layers += [
+        (lambda x, y: bulb(x, y) - ow, OUTLINE),
+        (bulb, BULB),
+        (lambda x, y: capsule(x, y, *h0, *h1, hr), BULB_SHINE),
+        (lambda x, y: collar(x, y) - ow, OUTLINE),
+        (collar, COLLAR),
+        (lambda x, y: drop(x, y) - p['drop_ow'], OUTLINE),
+        (drop, LIQUID),
+    ]
+    if p['shine']:
+        layers.append((lambda x, y: math.hypot(x - dx + 0.025, y - dy + 0.02) - 0.018, SHINE))
+    return layers
+
+
+def render(size, ss=8):
+    """Supersample the layers; return rows of straight-alpha (r, g, b, a).
+
+    With the size's 'crisp' setting each pixel takes the colour most of its
+    samples agree on and a hardened alpha, which keeps tiny sizes from
+    turning into a blur of mixed colours.
+    """
+    p = PARAMS[size]
+    layers = build_layers(p)
+    rows = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            acc, votes = [0.0, 0.0, 0.0, 0.0], {}
+            for sy in range(ss):
+                for sx in range(ss):
+                    x, y = (px + (sx + 0.5) / ss) / size, (py + (sy + 0.5) / ss) / size
+                    r = g = bl = al = 0.0                 # premultiplied "over"
+                    for dist, (cr, cg, cb, ca) in layers:
+                        if dist(x, y) < 0:
+                            k = ca / 255.0
+                            r, g, bl = cr * k + r * (1 - k), cg * k + g * (1 - k), cb * k + bl * (1 - k)
+                            al = k + al * (1 - k)
+                    acc[0] += r; acc[1] += g; acc[2] += bl; acc[3] += al
+                    if al > 0:
+                        key = (round(r / al), round(g / al), round(bl / al))
+                        votes[key] = votes.get(key, 0) + 1
+            alpha = acc[3] / (ss * ss)
+            if p['crisp']:
+                alpha = min(1.0, max(0.0, (alpha - 0.4) / 0.2))
+            if alpha * 255 < 0.5:
+                row.append((0, 0, 0, 0))
+            elif p['crisp']:
+                best = max(votes.items(), key=lambda kv: (kv[1], kv[0]))[0]
+                row.append(best + (int(round(alpha * 255)),))
+            else:
+                row.append(tuple(min(255, int(round(v / acc[3]))) for v in acc[:3])
+                           + (int(round(alpha * 255)),))
+        rows.append(row)
+    return rows
+
+
+def dib(size, rows):
+    """BITMAPINFOHEADER + bottom-up BGRA pixels + 1-bpp AND mask."""
+    mask_stride = ((size + 31) // 32) * 4
+    xor = b''.join(bytes((b, g, r, a)) for row in reversed(rows) for r, g, b, a in row)
+    mask = bytearray()
+    for row in reversed(rows):
+        line = bytearray(mask_stride)
+        for x, (_, _, _, a) in enumerate(row):
+            if a == 0:
+                line[x // 8] |= 0x80 >> (x % 8)
+        mask += line
+    head = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0,
+                       len(xor) + len(mask), 0, 0, 0, 0)
+    return head + xor + bytes(mask)
+
+
+def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), 'tintaro.ico')
+    sizes = (16, 32)
+    images = [dib(s, render(s)) for s in sizes]
+    data = bytearray(struct.pack('<HHH', 0, 1, len(images)))
+    offset = 6 + 16 * len(images)
+    for s, img in zip(sizes, images):
+        data += struct.pack('<BBBBHHII', s, s, 0, 0, 1, 32, len(img), offset)
+        offset += len(img)
+    for img in images:
+        data += img
+    with open(out, 'wb') as f:
+        f.write(data)
+
+
+if __name__ == '__main__':
+    main()
