@@ -18,7 +18,7 @@ import struct
 import sys
 
 OUTLINE = (24, 27, 33, 255)
-GLASS = (214, 234, 246, 235)
+GLASS = (214, 234, 246, 255)
 SHINE = (255, 255, 255, 255)
 LIQUID = (226, 32, 48, 255)
 COLLAR = (160, 170, 182, 255)
@@ -28,20 +28,20 @@ BULB_SHINE = (122, 130, 144, 255)
 # Geometry per size, in unit coordinates (0..1, y down).  Lengths along the
 # pipette axis are measured from the tip.
 PARAMS = {
-    32: dict(tip=(0.17, 0.70), end=(0.90, 0.08), ow=1.0 / 32,
-             tip_r=(0.03, 0.06), tip_len=0.16, tube_r=0.08, tube_len=0.57,
-             collar=(0.60, 0.10, 0.045), bulb=(0.65, 0.085, 0.79, 0.12),
-             liquid=0.24, drop=(0.16, 0.87, 0.075, 0.12), drop_ow=1 / 32,
-             bulb_shine=(0.69, 0.04, 0.79, 0.06, 0.022), shine=True, crisp=False),
+    32: dict(tip=(0.185, 0.65), end=(0.90, 0.05), ow=1.0 / 32,
+             tip_r=(0.03, 0.06), tip_len=0.16, tube_r=0.08, tube_len=0.55,
+             collar=(0.58, 0.10, 0.045), bulb=(0.63, 0.085, 0.77, 0.12),
+             liquid=0.23, drop=(0.165, 0.865, 0.072, 0.09), drop_ow=1 / 32,
+             bulb_shine=(0.71, 0.05, 0.81, 0.06, 0.02), shine=True, crisp=False),
     # 16x16 is laid out in pixel units on an exact 45-degree axis placed
     # between pixel centres, so tube and outline form even staircases.
     16: {k: (tuple(x / 16 for x in v) if isinstance(v, tuple) else
              v / 16 if isinstance(v, float) else v) for k, v in dict(
         tip=(3.0, 11.5), end=(14.0, 0.5), ow=0.75,
-        tip_r=(0.2, 0.72), tip_len=2.0, tube_r=0.72, tube_len=8.6,
-        collar=(9.2, 1.8, 0.72), bulb=(10.2, 1.3, 12.2, 1.9),
-        liquid=4.2, drop=(2.5, 14.3, 1.3, 1.8), drop_ow=0.0,
-        bulb_shine=(11.6, 0.7, 12.4, 0.7, 0.45), shine=False, crisp=True).items()},
+        tip_r=(0.2, 0.72), tip_len=2.0, tube_r=0.72, tube_len=9.0,
+        collar=(9.9, 1.4, 0.6), bulb=(10.9, 1.6, 11.9, 2.3),
+        liquid=4.24, drop=(2.5, 15.0, 1.45, 2.0), drop_ow=0.0,
+        bulb_shine=(11.4, 1.0, 12.4, 1.0, 0.45), shine=False, crisp=True).items()},
 }
 
 
@@ -93,6 +93,7 @@ def build_layers(p):
         layers.append((lambda x, y: capsule(x, y, *s0, *s1, 0.012), SHINE))
     hs0, hq0, hs1, hq1, hr = p['bulb_shine']
     h0, h1 = at(hs0, hq0), at(hs1, hq1)
+    # The collar goes on after the bulb so it reads as a ring around its neck.
     layers += [
         (lambda x, y: bulb(x, y) - ow, OUTLINE),
         (bulb, BULB),
@@ -110,8 +111,9 @@ def build_layers(p):
 def render(size, ss=8):
     """Supersample the layers; return rows of straight-alpha (r, g, b, a).
 
-    With the size's 'crisp' setting each pixel takes the colour most of its
-    samples agree on and a hardened alpha, which keeps tiny sizes from
+    With the size's 'crisp' setting each pixel instead takes the colour most
+    of its samples agree on and is either opaque (at least 40% covered, so
+    thin outlines survive) or transparent; tiny sizes stay sharp instead of
     turning into a blur of mixed colours.
     """
     p = PARAMS[size]
@@ -135,13 +137,10 @@ def render(size, ss=8):
                         key = (round(r / al), round(g / al), round(bl / al))
                         votes[key] = votes.get(key, 0) + 1
             alpha = acc[3] / (ss * ss)
-            if p['crisp']:
-                alpha = min(1.0, max(0.0, (alpha - 0.4) / 0.2))
-            if alpha * 255 < 0.5:
+            if alpha < (0.4 if p['crisp'] else 0.5 / 255):
                 row.append((0, 0, 0, 0))
             elif p['crisp']:
-                best = max(votes.items(), key=lambda kv: (kv[1], kv[0]))[0]
-                row.append(best + (int(round(alpha * 255)),))
+                row.append(max(votes.items(), key=lambda kv: (kv[1], kv[0]))[0] + (255,))
             else:
                 row.append(tuple(min(255, int(round(v / acc[3]))) for v in acc[:3])
                            + (int(round(alpha * 255)),))

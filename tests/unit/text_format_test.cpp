@@ -20,7 +20,7 @@ struct ParseRow {
     ParsedChannels channels;
 };
 
-void ExpectFormats(FormatMode mode, const std::vector<FormatRow>& rows) {
+void ExpectFormats(const std::vector<FormatRow>& rows, FormatMode mode) {
     for (const FormatRow& row : rows) {
         EXPECT_EQ(FormatOutput(mode, row.red, row.green, row.blue), std::string(row.text))
             << row.red << ", " << row.green << ", " << row.blue;
@@ -34,12 +34,14 @@ void ExpectParses(const std::vector<ParseRow>& rows) {
 }
 
 TEST(RgbNotation, FormatsAndParses) {
-    ExpectFormats(FormatMode::Rgb, {
-                                       {0, 0, 0, "RGB(0, 0, 0)"},
-                                       {255, 255, 255, "RGB(255, 255, 255)"},
-                                       {18, 52, 86, "RGB(18, 52, 86)"},
-                                       {255, 0, 7, "RGB(255, 0, 7)"},
-                                   });
+    ExpectFormats(
+        {
+            {0, 0, 0, "RGB(0, 0, 0)"},
+            {255, 255, 255, "RGB(255, 255, 255)"},
+            {18, 52, 86, "RGB(18, 52, 86)"},
+            {255, 0, 7, "RGB(255, 0, 7)"},
+        },
+        FormatMode::Rgb);
     ExpectParses({
         {"RGB(0, 0, 0)", {0, 0, 0}},
         {"RGB(18, 52, 86)", {18, 52, 86}},
@@ -55,11 +57,13 @@ TEST(RgbNotation, FormatsAndParses) {
 }
 
 TEST(ColorNotation, FormatsAndParses) {
-    ExpectFormats(FormatMode::Color, {
-                                         {0, 0, 0, "Color(0, 0, 0)"},
-                                         {255, 255, 255, "Color(255, 255, 255)"},
-                                         {18, 52, 86, "Color(18, 52, 86)"},
-                                     });
+    ExpectFormats(
+        {
+            {0, 0, 0, "Color(0, 0, 0)"},
+            {255, 255, 255, "Color(255, 255, 255)"},
+            {18, 52, 86, "Color(18, 52, 86)"},
+        },
+        FormatMode::Color);
     ExpectParses({
         {"Color(255, 255, 255)", {255, 255, 255}},
         {"Color(18, 52, 86)", {18, 52, 86}},
@@ -68,14 +72,16 @@ TEST(ColorNotation, FormatsAndParses) {
 }
 
 TEST(BasicHexNotation, FormatsInColorRefByteOrderAndParses) {
-    ExpectFormats(FormatMode::BasicHex, {
-                                            {0, 0, 0, "&H00000000&"},
-                                            {255, 255, 255, "&H00FFFFFF&"},
-                                            {18, 52, 86, "&H00563412&"},
-                                            {255, 0, 0, "&H000000FF&"},
-                                            {0, 0, 255, "&H00FF0000&"},
-                                            {10, 11, 12, "&H000C0B0A&"},
-                                        });
+    ExpectFormats(
+        {
+            {0, 0, 0, "&H00000000&"},
+            {255, 255, 255, "&H00FFFFFF&"},
+            {18, 52, 86, "&H00563412&"},
+            {255, 0, 0, "&H000000FF&"},
+            {0, 0, 255, "&H00FF0000&"},
+            {10, 11, 12, "&H000C0B0A&"},
+        },
+        FormatMode::BasicHex);
     ExpectParses({
         {"&H00563412&", {18, 52, 86}},
         {"&H00FF0000&", {0, 0, 255}},
@@ -92,14 +98,16 @@ TEST(BasicHexNotation, FormatsInColorRefByteOrderAndParses) {
 }
 
 TEST(HtmlHexNotation, FormatsAndParses) {
-    ExpectFormats(FormatMode::HtmlHex, {
-                                           {0, 0, 0, "#000000"},
-                                           {255, 255, 255, "#FFFFFF"},
-                                           {18, 52, 86, "#123456"},
-                                           {255, 0, 0, "#FF0000"},
-                                           {0, 0, 255, "#0000FF"},
-                                           {1, 171, 205, "#01ABCD"},
-                                       });
+    ExpectFormats(
+        {
+            {0, 0, 0, "#000000"},
+            {255, 255, 255, "#FFFFFF"},
+            {18, 52, 86, "#123456"},
+            {255, 0, 0, "#FF0000"},
+            {0, 0, 255, "#0000FF"},
+            {1, 171, 205, "#01ABCD"},
+        },
+        FormatMode::HtmlHex);
     ExpectParses({
         {"#FF0000", {255, 0, 0}},
         {"#123456", {18, 52, 86}},
