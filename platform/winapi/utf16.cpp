@@ -1,0 +1,59 @@
+#include "platform/winapi/utf16.h"
+
+#include <cstddef>
+
+namespace winapi {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        char32_t code = unit;
+        if (IsHighSurrogate(unit)) {
+            if (i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+                code = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
+                       (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+                ++i;
+            } else {
+                code = kReplacement;
+            }
+        } else if (IsLowSurrogate(unit)) {
+            code = kReplacement;
+        }
+        AppendUtf8(out, code);
+    }
+    return out;
+}
+
+}  // namespace winapi
