@@ -1,7 +1,5 @@
 #include "platform/winapi/menu_template.h"
 
-#include <utility>
-
 #include "platform/winapi/byte_reader.h"
 #include "platform/winapi/utf16.h"
 
@@ -13,41 +11,25 @@ constexpr std::uint16_t kMfEnd = 0x0080;
 constexpr std::uint16_t kMfSeparator = 0x0800;
 constexpr int kMaxNesting = 32;
 
-// Reads the items of one level, up to and including the one marked MF_END.
-std::optional<std::vector<MenuItem>> ReadLevel(ByteReader& reader, int depth) {
-    if (depth > kMaxNesting) {
-        return std::nullopt;
-    }
+// Reads the items of one level, up to and including the one marked MF_END. The caller checks
+// the reader: a level nested too deep fails it like bytes that end too soon.
+std::vector<MenuItem> ReadLevel(ByteReader& reader, int depth) {
     std::vector<MenuItem> items;
-    bool last = false;
-    while (!last) {
-        const auto flags = reader.U16();
-        if (!flags) {
-            return std::nullopt;
+    if (depth > kMaxNesting) {
+        reader.Fail();
+    }
+    for (bool last = false; !last && reader.Ok();) {
+        const std::uint16_t flags = reader.U16();
+        last = (flags & kMfEnd) != 0;
+        MenuItem& item = items.emplace_back();
+        item.flags = static_cast<std::uint16_t>(flags & ~kMfEnd);
+        if (!(flags & kMfPopup)) {
+            item.id = reader.U16();
         }
-        MenuItem item;
-        item.flags = static_cast<std::uint16_t>(*flags & ~kMfEnd);
-        last = (*flags & kMfEnd) != 0;
-        if (!(*flags & kMfPopup)) {
-            const auto id = reader.U16();
-            if (!id) {
-                return std::nullopt;
-            }
-            item.id = *id;
+        item.text = Utf16ToUtf8(reader.String());
+        if (flags & kMfPopup) {
+            item.children = ReadLevel(reader, depth + 1);
         }
-        const auto text = reader.String();
-        if (!text) {
-            return std::nullopt;
-        }
-        item.text = Utf16ToUtf8(*text);
-        if (*flags & kMfPopup) {
-            auto children = ReadLevel(reader, depth + 1);
-            if (!children) {
-                return std::nullopt;
-            }
-            item.children = std::move(*children);
-        }
-        items.push_back(std::move(item));
     }
     return items;
 }
@@ -63,17 +45,16 @@ bool MenuItem::IsSeparator() const {
 
 std::optional<MenuTemplate> MenuTemplate::Parse(std::span<const std::uint8_t> bytes) {
     ByteReader reader(bytes);
-    const auto version = reader.U16();
-    const auto offset = reader.U16();
     // Version 1 is the extended form, which this program's menus do not use.
-    if (!version || !offset || *version != 0 || !reader.Skip(*offset)) {
+    if (reader.U16() != 0) {
         return std::nullopt;
     }
-    auto items = ReadLevel(reader, 0);
-    if (!items) {
+    reader.Skip(reader.U16());
+    MenuTemplate menu{ReadLevel(reader, 0)};
+    if (!reader.Ok()) {
         return std::nullopt;
     }
-    return MenuTemplate{std::move(*items)};
+    return menu;
 }
 
 }  // namespace winapi

@@ -50,34 +50,27 @@ std::optional<ResFile> ResFile::Parse(std::span<const std::uint8_t> bytes) {
     bool first = true;
     while (start < bytes.size()) {
         ByteReader sizes(bytes.subspan(start));
-        const auto dataSize = sizes.U32();
-        const auto headerSize = sizes.U32();
-        if (!dataSize || !headerSize || *headerSize > bytes.size() - start) {
+        const std::uint32_t dataSize = sizes.U32();
+        const std::uint32_t headerSize = sizes.U32();
+        if (!sizes.Ok() || headerSize > bytes.size() - start) {
             return std::nullopt;
         }
         // HeaderSize counts from the entry's first byte and bounds the names: a name that runs
         // on past it is garbage, not a longer name.
-        ByteReader header(bytes.subspan(start, *headerSize));
-        const bool sizesFit = header.Skip(8);
-        auto type = sizesFit ? header.NameOrOrdinal() : std::nullopt;
-        auto name = type ? header.NameOrOrdinal() : std::nullopt;
-        if (!name || !header.Align(4)) {
+        ByteReader header(bytes.subspan(start, headerSize));
+        header.Skip(8);
+        auto type = header.NameOrOrdinal();
+        auto name = header.NameOrOrdinal();
+        header.Align(4);
+        header.Skip(6);  // DataVersion, MemoryFlags
+        const std::uint16_t language = header.U16();
+        header.Skip(8);  // Version, Characteristics
+        const std::size_t dataStart = start + headerSize;
+        if (!header.Ok() || dataSize > bytes.size() - dataStart) {
             return std::nullopt;
         }
-        const auto dataVersion = header.U32();
-        const auto memoryFlags = header.U16();
-        const auto language = header.U16();
-        const auto version = header.U32();
-        const auto characteristics = header.U32();
-        if (!dataVersion || !memoryFlags || !language || !version || !characteristics) {
-            return std::nullopt;
-        }
-        const std::size_t dataStart = start + *headerSize;
-        if (*dataSize > bytes.size() - dataStart) {
-            return std::nullopt;
-        }
-        ResEntry entry{ToResId(std::move(*type)), ToResId(std::move(*name)), *language,
-                       bytes.subspan(dataStart, *dataSize)};
+        ResEntry entry{ToResId(std::move(type)), ToResId(std::move(name)), language,
+                       bytes.subspan(dataStart, dataSize)};
         if (first) {
             // Every 32-bit .res starts with this empty entry; a 16-bit one has a different
             // header layout and no such entry.
@@ -88,7 +81,7 @@ std::optional<ResFile> ResFile::Parse(std::span<const std::uint8_t> bytes) {
         } else {
             file.m_entries.push_back(std::move(entry));
         }
-        const std::size_t dataEnd = dataStart + *dataSize;
+        const std::size_t dataEnd = dataStart + dataSize;
         start = std::min(bytes.size(), dataEnd + (4 - dataEnd % 4) % 4);
     }
     if (first) {

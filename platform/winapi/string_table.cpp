@@ -22,22 +22,14 @@ std::optional<std::string> FindString(const ResFile& resources, std::uint16_t id
     }
     ByteReader reader(entry->bytes);
     for (int skipped = 0; skipped < id % kStringsPerBlock; ++skipped) {
-        const auto length = reader.U16();
-        if (!length || !reader.Skip(std::size_t{*length} * 2)) {
-            return std::nullopt;
-        }
+        reader.Skip(std::size_t{reader.U16()} * 2);
     }
-    const auto length = reader.U16();
-    if (!length || *length == 0) {
+    std::u16string text(reader.U16(), u'\0');
+    for (char16_t& unit : text) {
+        unit = static_cast<char16_t>(reader.U16());
+    }
+    if (!reader.Ok() || text.empty()) {
         return std::nullopt;
-    }
-    std::u16string text;
-    for (std::uint16_t i = 0; i < *length; ++i) {
-        const auto unit = reader.U16();
-        if (!unit) {
-            return std::nullopt;
-        }
-        text += static_cast<char16_t>(*unit);
     }
     return Utf16ToUtf8(text);
 }
