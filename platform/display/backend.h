@@ -69,9 +69,9 @@ struct SurfaceSpec {
 enum class MouseButton { Left, Right, Middle };
 
 enum class EventType {
-    KeyDown,      // vk, repeat: auto-repeat of a key already down
+    KeyDown,      // vk; repeat: auto-repeat of a key already down; text: what it types
     KeyUp,        // vk
-    Char,         // text: UTF-8 characters the key produced (after KeyDown)
+    Char,         // text: UTF-8 committed by an input method without a key of its own
     PointerMove,  // screen
     ButtonDown,   // button, screen
     ButtonUp,     // button, screen
@@ -87,7 +87,7 @@ enum class EventType {
 
 struct Event {
     EventType type = EventType::PointerMove;
-    SurfaceId surface = 0;  // target surface where one applies (keys go to the focused one)
+    SurfaceId surface = 0;  // the surface concerned; for pointer events the one under it
     int vk = 0;
     bool repeat = false;
     std::string text;
