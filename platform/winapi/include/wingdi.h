@@ -11,6 +11,8 @@
 #define GetGValue(rgb) (LOBYTE(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) (LOBYTE((rgb) >> 16))
 #define CLR_INVALID 0xFFFFFFFF
+#define GDI_ERROR 0xFFFFFFFFL
+#define HGDI_ERROR ((HANDLE)(LONG_PTR)-1)
 
 /* Stock objects */
 #define WHITE_BRUSH 0
@@ -42,6 +44,17 @@
 #define PS_DASHDOTDOT 4
 #define PS_NULL 5
 #define PS_INSIDEFRAME 6
+#define PS_USERSTYLE 7
+#define PS_ALTERNATE 8
+#define PS_STYLE_MASK 0x0000000F
+#define PS_ENDCAP_ROUND 0x00000000
+#define PS_ENDCAP_SQUARE 0x00000100
+#define PS_ENDCAP_FLAT 0x00000200
+#define PS_JOIN_ROUND 0x00000000
+#define PS_JOIN_BEVEL 0x00001000
+#define PS_JOIN_MITER 0x00002000
+#define PS_COSMETIC 0x00000000
+#define PS_GEOMETRIC 0x00010000
 
 /* Background modes */
 #define TRANSPARENT 1
@@ -58,6 +71,11 @@
 #define DSTINVERT 0x00550009
 #define BLACKNESS 0x00000042
 #define WHITENESS 0x00FF0062
+#define SRCERASE 0x00440328
+#define NOTSRCERASE 0x001100A6
+#define MERGECOPY 0x00C000CA
+#define MERGEPAINT 0x00BB0226
+#define PATPAINT 0x00FB0A09
 
 /* Stretch modes */
 #define BLACKONWHITE 1
@@ -73,13 +91,24 @@
 #define OBJ_BRUSH 2
 #define OBJ_DC 3
 #define OBJ_FONT 6
+#define OBJ_PAL 5
 #define OBJ_BITMAP 7
+#define OBJ_REGION 8
 #define OBJ_MEMDC 10
 
 /* GetDeviceCaps */
+#define TECHNOLOGY 2
+#define HORZSIZE 4
+#define VERTSIZE 6
 #define HORZRES 8
 #define VERTRES 10
 #define BITSPIXEL 12
+#define PLANES 14
+#define NUMCOLORS 24
+#define RASTERCAPS 38
+#define DT_RASDISPLAY 1
+#define RC_BITBLT 1
+#define RC_STRETCHBLT 0x0800
 #define LOGPIXELSX 88
 #define LOGPIXELSY 90
 
@@ -102,7 +131,14 @@
 #define FIXED_PITCH 1
 #define VARIABLE_PITCH 2
 #define FF_DONTCARE (0 << 4)
+#define FF_ROMAN (1 << 4)
+#define FF_SWISS (2 << 4)
 #define FF_MODERN (3 << 4)
+#define FF_SCRIPT (4 << 4)
+#define FF_DECORATIVE (5 << 4)
+#define OEM_CHARSET 255
+#define ANTIALIASED_QUALITY 4
+#define CLEARTYPE_QUALITY 5
 #define LF_FACESIZE 32
 
 /* SetTextAlign */
@@ -114,6 +150,13 @@
 #define TA_TOP 0
 #define TA_BOTTOM 8
 #define TA_BASELINE 24
+#define TA_RTLREADING 256
+
+/* TEXTMETRIC tmPitchAndFamily */
+#define TMPF_FIXED_PITCH 0x01
+#define TMPF_VECTOR 0x02
+#define TMPF_TRUETYPE 0x04
+#define TMPF_DEVICE 0x08
 
 typedef struct tagLOGBRUSH {
     UINT lbStyle;
@@ -123,6 +166,8 @@ typedef struct tagLOGBRUSH {
 #define BS_SOLID 0
 #define BS_NULL 1
 #define BS_HOLLOW BS_NULL
+#define BS_HATCHED 2
+#define BS_PATTERN 3
 
 typedef struct tagLOGPEN {
     UINT lopnStyle;
@@ -234,8 +279,11 @@ int WINAPI GetBkMode(HDC hdc);
 int WINAPI SetStretchBltMode(HDC hdc, int mode);
 int WINAPI GetStretchBltMode(HDC hdc);
 UINT WINAPI SetTextAlign(HDC hdc, UINT align);
+UINT WINAPI GetTextAlign(HDC hdc);
 COLORREF WINAPI SetDCBrushColor(HDC hdc, COLORREF color);
+COLORREF WINAPI GetDCBrushColor(HDC hdc);
 COLORREF WINAPI SetDCPenColor(HDC hdc, COLORREF color);
+COLORREF WINAPI GetDCPenColor(HDC hdc);
 BOOL WINAPI SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL WINAPI GetViewportOrgEx(HDC hdc, LPPOINT lppt);
 
@@ -243,6 +291,7 @@ BOOL WINAPI GetViewportOrgEx(HDC hdc, LPPOINT lppt);
 BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom);
 BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL WINAPI LineTo(HDC hdc, int x, int y);
+BOOL WINAPI GetCurrentPositionEx(HDC hdc, LPPOINT lppt);
 BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
 BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc,
@@ -252,6 +301,7 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color);
 int WINAPI IntersectClipRect(HDC hdc, int left, int top, int right, int bottom);
 int WINAPI ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom);
 int WINAPI GetClipBox(HDC hdc, LPRECT lprect);
+int WINAPI SelectClipRgn(HDC hdc, HRGN hrgn);
 
 /* Text */
 BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
