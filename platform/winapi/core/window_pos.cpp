@@ -46,7 +46,7 @@ void SetTopmostFlag(HWND hwnd, bool topmost) {
         window->exStyle |= WS_EX_TOPMOST;
     else
         window->exStyle &= ~static_cast<DWORD>(WS_EX_TOPMOST);
-    if (window->surfaceId != 0) CurrentBackend().SetSurfaceTopmost(window->surfaceId, topmost);
+    if (window->surfaceId != 0) winapi::CurrentBackend().SetSurfaceTopmost(window->surfaceId, topmost);
     // Owned windows stay above their owner: a topmost owner makes them topmost too.
     if (topmost)
         for (HWND other : std::vector<HWND>(S().topLevels))
@@ -112,7 +112,7 @@ void HideOwnedWindows(HWND owner) {
         if ((w = PeekWindowRecord(other)) == nullptr) continue;
         w->visible = false;
         w->hiddenWithOwner = true;
-        CurrentBackend().ShowSurface(w->surfaceId, false);
+        winapi::CurrentBackend().ShowSurface(w->surfaceId, false);
     }
 }
 
@@ -124,7 +124,7 @@ void ShowOwnedWindows(HWND owner) {
         Send(other, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
         if ((w = PeekWindowRecord(other)) == nullptr) continue;
         w->visible = true;
-        CurrentBackend().ShowSurface(w->surfaceId, true);
+        winapi::CurrentBackend().ShowSurface(w->surfaceId, true);
         MarkWholeSurfaceDirty(*w);
     }
 }
@@ -206,7 +206,7 @@ void RaiseTopLevel(HWND hwnd) {
 
 void SyncSurfaceStacking() {
     const auto& order = S().topLevels;
-    display::Backend& backend = CurrentBackend();
+    display::Backend& backend = winapi::CurrentBackend();
     for (auto it = order.rbegin(); it != order.rend(); ++it)
         if (const Window* w = PeekWindowRecord(*it); w && w->surfaceId != 0) backend.RaiseSurface(w->surfaceId, 0);
 }
@@ -226,7 +226,7 @@ void MinimizeWindow(HWND hwnd, bool fromDisplay) {
     window->windowRect = {kIconicPosition, kIconicPosition, kIconicPosition + kIconicWidth,
                           kIconicPosition + kIconicHeight};
     window->clientRect = {};
-    if (!fromDisplay) CurrentBackend().MinimizeSurface(window->surfaceId, true);
+    if (!fromDisplay) winapi::CurrentBackend().MinimizeSurface(window->surfaceId, true);
     SendPosChanged(hwnd, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     if (wasActive) DropActivation(hwnd);
 }
@@ -236,7 +236,7 @@ void RestoreWindow(HWND hwnd, bool fromDisplay) {
     if (window == nullptr || !window->minimized) return;
     if (!Send(hwnd, WM_QUERYOPEN, 0, 0)) {
         if (fromDisplay && (window = PeekWindowRecord(hwnd)) != nullptr)
-            CurrentBackend().MinimizeSurface(window->surfaceId, true);
+            winapi::CurrentBackend().MinimizeSurface(window->surfaceId, true);
         return;
     }
     if ((window = PeekWindowRecord(hwnd)) == nullptr) return;
@@ -244,8 +244,8 @@ void RestoreWindow(HWND hwnd, bool fromDisplay) {
     window->windowRect = window->restoredRect;
     RecalcClientRect(*window);
     if ((window = PeekWindowRecord(hwnd)) == nullptr) return;
-    if (!fromDisplay) CurrentBackend().MinimizeSurface(window->surfaceId, false);
-    CurrentBackend().SetSurfaceBounds(window->surfaceId, ToDisplay(window->windowRect));
+    if (!fromDisplay) winapi::CurrentBackend().MinimizeSurface(window->surfaceId, false);
+    winapi::CurrentBackend().SetSurfaceBounds(window->surfaceId, ToDisplay(window->windowRect));
     SendPosChanged(hwnd, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     InvalidateWindow(hwnd, nullptr, true, true, true);
     ShowOwnedWindows(hwnd);
@@ -406,7 +406,7 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
     }
     if (topLevel && !window->minimized && (moved || sized)) {
         if (sized) ResizeSurface(*window);
-        CurrentBackend().SetSurfaceBounds(window->surfaceId,
+        winapi::CurrentBackend().SetSurfaceBounds(window->surfaceId,
                                           {window->windowRect.left, window->windowRect.top,
                                            window->windowRect.right, window->windowRect.bottom});
     }
@@ -418,11 +418,11 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
     }
     if (pos.flags & SWP_SHOWWINDOW) {
         window->visible = true;
-        if (topLevel && !window->minimized) CurrentBackend().ShowSurface(window->surfaceId, true);
+        if (topLevel && !window->minimized) winapi::CurrentBackend().ShowSurface(window->surfaceId, true);
     }
     if (pos.flags & SWP_HIDEWINDOW) {
         window->visible = false;
-        if (topLevel) CurrentBackend().ShowSurface(window->surfaceId, false);
+        if (topLevel) winapi::CurrentBackend().ShowSurface(window->surfaceId, false);
         if (S().active == hWnd) DropActivation(hWnd);
         ClearFocusWithin(hWnd);
     }
@@ -488,7 +488,7 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
             Send(hWnd, WM_SHOWWINDOW, TRUE, 0);
             if ((window = PeekWindowRecord(hWnd)) == nullptr) return wasVisible;
             window->visible = true;
-            CurrentBackend().ShowSurface(window->surfaceId, true);
+            winapi::CurrentBackend().ShowSurface(window->surfaceId, true);
         }
         MinimizeWindow(hWnd, false);
         return wasVisible;

@@ -9,11 +9,6 @@
 namespace winapi::core {
 namespace {
 
-bool IsStockHwnd(HWND hwnd) {
-    return hwnd == HWND_TOP || hwnd == HWND_BOTTOM || hwnd == HWND_TOPMOST ||
-           hwnd == HWND_NOTOPMOST || hwnd == HWND_MESSAGE;
-}
-
 void Unlink(Window& window) {
     State& state = S();
     if (window.parent != nullptr) {

@@ -284,6 +284,14 @@ typedef struct _ICONINFO {
 #define MA_NOACTIVATE 3
 #define MA_NOACTIVATEANDEAT 4
 
+/* Key message flags in HIWORD(lParam) */
+#define KF_EXTENDED 0x0100
+#define KF_DLGMODE 0x0800
+#define KF_MENUMODE 0x1000
+#define KF_ALTDOWN 0x2000
+#define KF_REPEAT 0x4000
+#define KF_UP 0x8000
+
 /* Mouse key state in wParam */
 #define MK_LBUTTON 0x0001
 #define MK_RBUTTON 0x0002
@@ -362,6 +370,7 @@ typedef struct _ICONINFO {
 #define HWND_TOPMOST ((HWND)-1)
 #define HWND_NOTOPMOST ((HWND)-2)
 #define HWND_MESSAGE ((HWND)-3)
+#define HWND_BROADCAST ((HWND)0xffff)
 
 /* GetWindow */
 #define GW_HWNDFIRST 0
