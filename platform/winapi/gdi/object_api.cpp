@@ -168,7 +168,9 @@ HBRUSH WINAPI CreateBrushIndirect(const LOGBRUSH* plbrush) {
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) {
     int style = iStyle & PS_STYLE_MASK;
-    if (iStyle < 0 || style > PS_ALTERNATE)
+    constexpr int kKnownBits =
+        PS_STYLE_MASK | 0xF00 | 0xF000 | 0xF0000;  // style, ends, joins, type
+    if ((iStyle & ~kKnownBits) != 0 || style > PS_ALTERNATE)
         return static_cast<HPEN>(Fail(ERROR_INVALID_PARAMETER));
     // Win32: dashes and dots are for one-pixel pens; wider ones draw solid.
     if (cWidth > 1 && style >= PS_DASH && style <= PS_DASHDOTDOT)
