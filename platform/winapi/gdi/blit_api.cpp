@@ -181,6 +181,33 @@ BOOL StretchTransfer(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HD
     // Only a plain copy between bitmaps carries the fourth byte, which icons read as alpha.
     const bool keepAlpha = ((rop >> 16) & 0xFF) == 0xCC && dest.IsMemory() && source->IsMemory();
     const std::uint32_t mask = keepAlpha ? 0xFFFFFFFFu : 0xFFFFFFu;
+    const bool oneToOne =
+        std::all_of(columns.begin(), columns.end(), [](const Gather& g) { return g.count == 1; }) &&
+        std::all_of(rows.begin(), rows.end(), [](const Gather& g) { return g.count == 1; });
+    const bool plainCopy = ((rop >> 16) & 0xFF) == 0xCC && image->IsMonochrome() == destMono;
+    if (oneToOne && plainCopy) {
+        painter.Apply(area, [&](int x, int y, std::uint32_t& pixel) {
+            if (const std::optional<std::uint32_t> sample =
+                    image->At(columns[static_cast<std::size_t>(x - area.left)].first,
+                              rows[static_cast<std::size_t>(y - area.top)].first))
+                pixel = *sample & mask;
+        });
+        return TRUE;
+    }
+    if (oneToOne) {
+        // Enlarging or copying: each destination pixel takes exactly one source pixel.
+        painter.Apply(area, [&](int x, int y, std::uint32_t& pixel) {
+            const std::optional<std::uint32_t> sample =
+                image->At(columns[static_cast<std::size_t>(x - area.left)].first,
+                          rows[static_cast<std::size_t>(y - area.top)].first);
+            if (!sample)
+                return;
+            const std::uint32_t s =
+                Convert(*sample, image->IsMonochrome(), destMono, *source, dest);
+            pixel = op.Apply(pattern, s, pixel) & mask;
+        });
+        return TRUE;
+    }
     painter.Apply(area, [&](int x, int y, std::uint32_t& pixel) {
         const Gather& column = columns[static_cast<std::size_t>(x - area.left)];
         const Gather& row = rows[static_cast<std::size_t>(y - area.top)];
