@@ -3,6 +3,7 @@
 // viewport origin.
 #include <windows.h>
 
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
@@ -401,6 +402,35 @@ TEST_F(GdiGeometryTest, ViewportOriginMovesEverythingDrawn) {
                   "......",
               }),
               Picture());
+}
+
+// Extreme coordinates and sizes are clipped, never overflowed: the calls succeed and cover
+// the canvas as the geometry says.
+TEST_F(GdiGeometryTest, ExtremeCoordinatesAndWidthsAreSafe) {
+    HDC dc = Canvas(4, 3);
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    ASSERT_TRUE(Rectangle(dc, kMin, kMin, kMax, kMax));
+    EXPECT_EQ("rrrr", Picture()[2]);
+    UsePen(PS_SOLID, kMax);
+    ASSERT_TRUE(Rectangle(dc, kMax, kMin, kMin, kMax));  // the outline is far outside
+    EXPECT_EQ("rrrr", Picture()[1]);
+    ASSERT_TRUE(Rectangle(dc, 2, 1, 3, 2));  // ... or covers everything
+    EXPECT_EQ("####", Picture()[1]);
+    MoveToEx(dc, kMin, kMax, nullptr);
+    EXPECT_TRUE(LineTo(dc, kMax, kMin));
+    RECT huge{kMin, kMin, kMax, kMax};
+    EXPECT_NE(0, FillRect(dc, &huge, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))));
+    EXPECT_TRUE(InvertRect(dc, &huge));
+    EXPECT_TRUE(DrawFocusRect(dc, &huge));
+    EXPECT_TRUE(PatBlt(dc, kMax, kMax, kMin, kMin, BLACKNESS));
+    EXPECT_EQ("####", Picture()[0]);
+    EXPECT_TRUE(StretchBlt(dc, kMin, 0, kMax, kMax, dc, kMax, kMin, kMin, kMax, SRCCOPY));
+    SetViewportOrgEx(dc, kMax, kMin, nullptr);
+    EXPECT_NE(0, FillRect(dc, &huge, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))));
+    EXPECT_NE(0, DrawTextA(dc, "text", -1, &huge, DT_CENTER | DT_VCENTER | DT_SINGLELINE));
+    EXPECT_TRUE(TextOutA(dc, kMax, kMax, "text", 4));
 }
 
 }  // namespace

@@ -25,9 +25,15 @@ struct Span {
 };
 
 Span Normalise(int start, int extent) {
-    if (extent >= 0)
-        return {start, extent, false};
-    return {start + extent + 1, -extent, true};
+    long long from = start;
+    long long length = extent;
+    const bool mirrored = extent < 0;
+    if (mirrored) {
+        from = from + length + 1;
+        length = -length;
+    }
+    const int first = DeviceContext::Saturate(from);
+    return {first, DeviceContext::Saturate(from + length) - first, mirrored};
 }
 
 // Which source pixels each destination pixel of one axis gathers: one when enlarging (or

@@ -80,8 +80,17 @@ public:
     int Save();
     bool Restore(int saved);
 
+    // Device coordinates saturate at +-2^28 (Win32 itself keeps to 27 bits), so that sizes and
+    // pen widths added to them never overflow.
+    static constexpr long long kFarthest = 1LL << 28;
+    static int Saturate(long long value) {
+        return static_cast<int>(value < -kFarthest  ? -kFarthest
+                                : value > kFarthest ? kFarthest
+                                                    : value);
+    }
     POINT ToDevice(int x, int y) const {
-        return {x + m_state.viewportOrigin.x, y + m_state.viewportOrigin.y};
+        return {Saturate(static_cast<long long>(x) + m_state.viewportOrigin.x),
+                Saturate(static_cast<long long>(y) + m_state.viewportOrigin.y)};
     }
     display::Rect ToDevice(const RECT& rect) const;
 

@@ -29,16 +29,18 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT fo
     const font::FontMetrics& metrics = face.Metrics();
     const int lineHeight =
         metrics.height + ((format & DT_EXTERNALLEADING) != 0 ? metrics.externalLeading : 0);
+    const auto Clamp = [](long long v) { return DeviceContext::Saturate(v); };
     const std::vector<TextLine> lines =
-        TextLayout(face, format, lprc->right - lprc->left).Lines(text);
+        TextLayout(face, format, Clamp(static_cast<long long>(lprc->right) - lprc->left))
+            .Lines(text);
     const int height = lineHeight * static_cast<int>(lines.size());
 
     if ((format & DT_CALCRECT) != 0) {
         int widest = 0;
         for (const TextLine& line : lines)
             widest = std::max(widest, face.TextWidth(line.text));
-        lprc->right = lprc->left + widest;
-        lprc->bottom = lprc->top + height;
+        lprc->right = Clamp(static_cast<long long>(lprc->left) + widest);
+        lprc->bottom = Clamp(static_cast<long long>(lprc->top) + height);
         return height;
     }
 
@@ -49,22 +51,23 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT fo
     if ((format & DT_NOCLIP) == 0)
         painter.Restrict(dc->ToDevice(*lprc));
     // The vertical placements only apply to a single line, with Win32's rounding.
-    int y = lprc->top;
+    long long y = lprc->top;
     if ((format & DT_SINGLELINE) != 0) {
         if ((format & DT_VCENTER) != 0)
-            y = lprc->top + (lprc->bottom - lprc->top) / 2 - lineHeight / 2;
+            y = Clamp(lprc->top + (static_cast<long long>(lprc->bottom) - lprc->top) / 2 -
+                      lineHeight / 2);
         else if ((format & DT_BOTTOM) != 0)
-            y = lprc->bottom - lineHeight;
+            y = Clamp(static_cast<long long>(lprc->bottom) - lineHeight);
     }
     const std::uint32_t ink = PixelFromColorRef(dc->State().textColour);
     for (const TextLine& line : lines) {
         const TextRun run(face, line.text);
         int x = lprc->left;
         if ((format & DT_CENTER) != 0)
-            x = (lprc->left + lprc->right - run.Width()) / 2;
+            x = Clamp((static_cast<long long>(lprc->left) + lprc->right - run.Width()) / 2);
         else if ((format & DT_RIGHT) != 0)
-            x = lprc->right - run.Width();
-        const POINT at = dc->ToDevice(x, y);
+            x = Clamp(static_cast<long long>(lprc->right) - run.Width());
+        const POINT at = dc->ToDevice(x, Clamp(y));
         if ((format & DT_PREFIXONLY) == 0)
             run.Draw(*dc, painter, at.x, at.y);
         if ((format & DT_HIDEPREFIX) == 0) {
@@ -80,5 +83,5 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT fo
         }
         y += lineHeight;
     }
-    return y - lprc->top;
+    return static_cast<int>(y - lprc->top);
 }

@@ -23,7 +23,8 @@ public:
     int Style() const { return m_style; }
     // The width GetObject reports; 0 is a cosmetic one-pixel pen.
     int Width() const { return m_width; }
-    int PixelWidth() const { return m_width < 1 ? 1 : m_width; }
+    // The width drawn; beyond 2^24 pixels no difference can show.
+    int PixelWidth() const { return m_width < 1 ? 1 : m_width > (1 << 24) ? (1 << 24) : m_width; }
     COLORREF Colour() const { return m_colour; }
     bool UsesDcColour() const { return m_usesDcColour; }
     bool IsNull() const { return (m_style & 0xF) == PS_NULL; }
