@@ -3,6 +3,7 @@
 // pixels, as classic Win32 does, with off-screen pixels left alone.
 #include <windows.h>
 
+#include "platform/winapi/gdi/window_dc.h"
 #include "support/headless_test.h"
 
 namespace {
@@ -208,6 +209,45 @@ TEST_F(GdiScreenTest, AChildsDcIsClippedToItsParent) {
     Pump();
     EXPECT_EQ(0x090909u, ScreenPixel(89, 89));
     EXPECT_EQ(kDesktop, ScreenPixel(90, 90));
+}
+
+// The window system's DCs for painting: clipped to the area being painted, closed once.
+TEST_F(GdiScreenTest, PaintDcsKeepToThePaintedArea) {
+    HWND hwnd = Window(20, 20, 40, 40);
+    const DWORD before = Count();
+    HDC dc = winapi::gdi::OpenWindowDc(hwnd, winapi::CanvasArea::Client, RECT{5, 5, 10, 10});
+    ASSERT_NE(nullptr, dc);
+    Fill(dc, 0, 0, 40, 40, RGB(7, 7, 7));
+    RECT box{};
+    GetClipBox(dc, &box);
+    EXPECT_EQ(5, box.left);
+    EXPECT_EQ(10, box.bottom);
+    EXPECT_TRUE(winapi::gdi::CloseWindowDc(dc));
+    EXPECT_FALSE(winapi::gdi::CloseWindowDc(dc));
+    EXPECT_EQ(before, Count());
+    Pump();
+    EXPECT_EQ(0x070707u, ScreenPixel(25, 25));
+    EXPECT_EQ(0x070707u, ScreenPixel(29, 29));
+    EXPECT_EQ(0xFFFFFFu, ScreenPixel(30, 29));
+    EXPECT_EQ(0xFFFFFFu, ScreenPixel(24, 25));
+
+    HDC memory = CreateCompatibleDC(nullptr);
+    EXPECT_FALSE(winapi::gdi::CloseWindowDc(memory));
+    DeleteDC(memory);
+    EXPECT_EQ(nullptr,
+              winapi::gdi::OpenWindowDc(nullptr, winapi::CanvasArea::Client, std::nullopt));
+
+    // BeginPaint's DC covers what was invalid; EndPaint gives it back.
+    RECT invalid{0, 0, 4, 4};
+    InvalidateRect(hwnd, &invalid, FALSE);
+    PAINTSTRUCT ps{};
+    HDC paint = BeginPaint(hwnd, &ps);
+    Fill(paint, 0, 0, 40, 40, RGB(8, 8, 8));
+    EndPaint(hwnd, &ps);
+    EXPECT_EQ(before, Count());
+    Pump();
+    EXPECT_EQ(0x080808u, ScreenPixel(23, 23));
+    EXPECT_EQ(0x070707u, ScreenPixel(25, 25));
 }
 
 }  // namespace
