@@ -24,11 +24,11 @@ constexpr std::uint32_t kInk = 0x123456;
 
 std::shared_ptr<const Font> Open(const std::string& face, int height = kNinePoint,
                                  int weight = 400) {
-    FontSpec spec;
-    spec.face = face;
-    spec.height = height;
-    spec.weight = weight;
-    return OpenFont(spec);
+    FontSpec logFont;
+    logFont.face = face;
+    logFont.height = height;
+    logFont.weight = weight;
+    return OpenFont(logFont);
 }
 
 std::string DrawingFamily(const Font& font) {
@@ -41,11 +41,11 @@ std::string DrawingFamily(const Font& font) {
 // A font whose face is stood for but drawn by file (null: nothing to draw with).
 std::shared_ptr<const Font> StandIn(const char* face, const StoodForFace& stoodFor,
                                     std::optional<FaceFile> file) {
-    FontSpec spec;
-    spec.face = face;
-    spec.height = kNinePoint;
+    FontSpec logFont;
+    logFont.face = face;
+    logFont.height = kNinePoint;
     std::unique_ptr<FreeTypeFace> drawing = file ? FreeTypeFace::Open(*file) : nullptr;
-    return std::make_shared<OutlineFont>(spec, &stoodFor, std::move(drawing));
+    return std::make_shared<OutlineFont>(logFont, &stoodFor, std::move(drawing));
 }
 
 FaceFile SansSerifFile() {
@@ -226,12 +226,12 @@ TEST(FontAdvances, SynthesizedBoldAddsAPixel) {
 
 // A face without an italic of its own is slanted: same advances, different ink.
 TEST(FontAdvances, SynthesizedItalicSlantsWithoutMovingThePen) {
-    FontSpec spec;
-    spec.face = kPropGothicJa;
-    spec.height = kNinePoint;
-    const auto upright = OpenFont(spec);
-    spec.italic = true;
-    const auto italic = OpenFont(spec);
+    FontSpec logFont;
+    logFont.face = kPropGothicJa;
+    logFont.height = kNinePoint;
+    const auto upright = OpenFont(logFont);
+    logFont.italic = true;
+    const auto italic = OpenFont(logFont);
     EXPECT_EQ(italic->Advances("Il終"), upright->Advances("Il終"));
     gdi::Surface straight(40, 16, kPaper), slanted(40, 16, kPaper);
     upright->Draw(straight, 2, 2, "Il終", kInk, straight.Bounds());
@@ -380,12 +380,12 @@ TEST(FontDrawing, StaysInsideClipAndSurface) {
     for (const char* face : {kFixedGothicJa, "DejaVu Sans"}) {
         for (const Row& row : rows) {
             SCOPED_TRACE(testing::Message() << face << " at " << row.x << "," << row.y);
-            FontSpec spec;
-            spec.face = face;
-            spec.height = kNinePoint;
-            spec.underline = true;
-            spec.strikeOut = true;
-            const auto lined = OpenFont(spec);
+            FontSpec logFont;
+            logFont.face = face;
+            logFont.height = kNinePoint;
+            logFont.underline = true;
+            logFont.strikeOut = true;
+            const auto lined = OpenFont(logFont);
             gdi::Surface surface(48, 30, kPaper);
             lined->Draw(surface, row.x, row.y, "終了 Exit 常に手前に", kInk, row.clip);
             const display::Rect inside = row.clip.Intersect(surface.Bounds());
@@ -417,12 +417,12 @@ TEST(FontDrawing, InvalidBytesDrawADefaultGlyph) {
 }
 
 TEST(FontDrawing, EmptyTextDrawsNothing) {
-    FontSpec spec;
-    spec.face = kFixedGothicJa;
-    spec.height = kNinePoint;
-    spec.underline = true;
-    spec.strikeOut = true;
-    const auto font = OpenFont(spec);
+    FontSpec logFont;
+    logFont.face = kFixedGothicJa;
+    logFont.height = kNinePoint;
+    logFont.underline = true;
+    logFont.strikeOut = true;
+    const auto font = OpenFont(logFont);
     gdi::Surface surface(20, 20, kPaper);
     EXPECT_EQ(font->Draw(surface, 3, 4, "", kInk, surface.Bounds()), 3);
     EXPECT_EQ(CountInk(surface, surface.Bounds()), 0);
@@ -433,14 +433,14 @@ TEST(FontDrawing, EmptyTextDrawsNothing) {
 // Underline and strike-out are single rows across the text's advance, inside its cell: the
 // underline below the baseline, the strike-out above it.
 TEST(FontDrawing, UnderlineAndStrikeOutSpanTheText) {
-    FontSpec spec;
-    spec.face = kFixedGothicJa;
-    spec.height = kNinePoint;
-    spec.underline = true;
-    const auto underlined = OpenFont(spec);
-    spec.underline = false;
-    spec.strikeOut = true;
-    const auto struck = OpenFont(spec);
+    FontSpec logFont;
+    logFont.face = kFixedGothicJa;
+    logFont.height = kNinePoint;
+    logFont.underline = true;
+    const auto underlined = OpenFont(logFont);
+    logFont.underline = false;
+    logFont.strikeOut = true;
+    const auto struck = OpenFont(logFont);
 
     auto fullRows = [](const gdi::Surface& surface, int left, int right) {
         std::vector<int> rows;

@@ -13,14 +13,15 @@ namespace {
 // Fonts by everything a LOGFONT asks for, so the same request shares one glyph cache.
 class FontRegistry {
 public:
-    std::shared_ptr<const Font> Open(const FontSpec& spec) {
-        const auto key = std::make_tuple(spec.face, spec.height, spec.weight, spec.italic,
-                                         spec.underline, spec.strikeOut, spec.charSet);
+    std::shared_ptr<const Font> Open(const FontSpec& logFont) {
+        const auto key =
+            std::make_tuple(logFont.face, logFont.height, logFont.weight, logFont.italic,
+                            logFont.underline, logFont.strikeOut, logFont.charSet);
         if (auto found = m_fonts.find(key); found != m_fonts.end())
             return found->second;
         if (m_fonts.size() >= kKeptFonts)
             DropUnused();
-        auto font = Create(spec);
+        auto font = Create(logFont);
         m_fonts.emplace(key, font);
         return font;
     }
@@ -34,14 +35,14 @@ private:
     static constexpr std::size_t kKeptFonts = 64;
     using Key = std::tuple<std::string, int, int, bool, bool, bool, int>;
 
-    std::shared_ptr<const Font> Create(const FontSpec& spec) {
-        FaceRequest request = InterpretFaceName(spec.face);
-        const bool italic = spec.italic;
-        for (const FaceFile& file : m_resolver.Candidates(request.family, spec.weight, italic)) {
+    std::shared_ptr<const Font> Create(const FontSpec& logFont) {
+        FaceRequest request = InterpretFaceName(logFont.face);
+        const bool italic = logFont.italic;
+        for (const FaceFile& file : m_resolver.Candidates(request.family, logFont.weight, italic)) {
             if (auto face = FreeTypeFace::Open(file))
-                return std::make_shared<OutlineFont>(spec, request.stoodFor, std::move(face));
+                return std::make_shared<OutlineFont>(logFont, request.stoodFor, std::move(face));
         }
-        return std::make_shared<OutlineFont>(spec, request.stoodFor, nullptr);
+        return std::make_shared<OutlineFont>(logFont, request.stoodFor, nullptr);
     }
 
     // Fonts nobody holds any more; the ones in use stay shared.
@@ -62,8 +63,8 @@ const SessionEndHook kForgetFonts(SessionEndOrder::Fonts, [] { Registry().Clear(
 
 }  // namespace
 
-std::shared_ptr<const Font> OpenFont(const FontSpec& spec) {
-    return Registry().Open(spec);
+std::shared_ptr<const Font> OpenFont(const FontSpec& logFont) {
+    return Registry().Open(logFont);
 }
 
 }  // namespace winapi::font

@@ -64,21 +64,21 @@ void PaintGlyph(gdi::Surface& target, const display::Rect& area, long long left,
 
 }  // namespace
 
-OutlineFont::OutlineFont(FontSpec spec, const StoodForFace* stoodFor,
+OutlineFont::OutlineFont(FontSpec logFont, const StoodForFace* stoodFor,
                          std::unique_ptr<FreeTypeFace> face)
-    : m_spec(std::move(spec)),
+    : m_logFont(std::move(logFont)),
       m_stoodFor(stoodFor),
-      m_emPixels(EmPixels(m_spec.height, stoodFor, face.get())),
+      m_emPixels(EmPixels(m_logFont.height, stoodFor, face.get())),
       // Win32 emboldens a face with no bold of its own; the faces stood for have none.
-      m_synthesizedBold(m_spec.weight >= kSemiBold &&
+      m_synthesizedBold(m_logFont.weight >= kSemiBold &&
                         (stoodFor != nullptr || (face != nullptr && !face->IsBold()))),
-      m_glyphs(std::move(face), m_emPixels, m_spec.weight >= kSemiBold, m_spec.italic) {
+      m_glyphs(std::move(face), m_emPixels, m_logFont.weight >= kSemiBold, m_logFont.italic) {
     m_metrics =
         m_stoodFor ? m_stoodFor->MetricsAt(Round(m_emPixels), m_synthesizedBold) : MeasureFace();
     const bool japanese = m_stoodFor != nullptr || m_glyphs.HasOwnGlyph(U'\u3042');
-    m_metrics.charSet = m_spec.charSet != kDefaultCharSet ? (m_spec.charSet & 0xFF)
-                        : japanese                        ? kShiftJisCharSet
-                                                          : 0;
+    m_metrics.charSet = m_logFont.charSet != kDefaultCharSet ? (m_logFont.charSet & 0xFF)
+                        : japanese                           ? kShiftJisCharSet
+                                                             : 0;
     m_baseUnits = m_stoodFor ? m_stoodFor->DialogBaseUnitsAt(Round(m_emPixels), m_synthesizedBold)
                              : MeasureBaseUnits();
     PlaceStrokes();
@@ -166,11 +166,11 @@ int OutlineFont::Draw(gdi::Surface& target, int x, int y, std::string_view utf8,
         pen += AdvanceOf(glyph);
     }
     if (!area.IsEmpty() && pen > x) {
-        if (m_spec.underline) {
+        if (m_logFont.underline) {
             const long long top = baseline + m_underline.offset;
             FillRows(target, area, x, pen, top, top + m_underline.thickness, colour);
         }
-        if (m_spec.strikeOut) {
+        if (m_logFont.strikeOut) {
             const long long top = baseline + m_strikeOut.offset;
             FillRows(target, area, x, pen, top, top + m_strikeOut.thickness, colour);
         }

@@ -13,10 +13,10 @@ namespace winapi::font {
 class OutlineFont final : public Font {
 public:
     // face may be null (nothing to draw with): glyphs are then boxes.
-    OutlineFont(FontSpec spec, const StoodForFace* stoodFor, std::unique_ptr<FreeTypeFace> face);
+    OutlineFont(FontSpec logFont, const StoodForFace* stoodFor, std::unique_ptr<FreeTypeFace> face);
 
     const FontMetrics& Metrics() const override { return m_metrics; }
-    const std::string& FaceName() const override { return m_spec.face; }
+    const std::string& FaceName() const override { return m_logFont.face; }
     display::Point DialogBaseUnits() const override { return m_baseUnits; }
     std::vector<int> Advances(std::string_view utf8) const override;
     int TextWidth(std::string_view utf8) const override;
@@ -38,7 +38,7 @@ private:
     display::Point MeasureBaseUnits() const;
     void PlaceStrokes();
 
-    FontSpec m_spec;
+    FontSpec m_logFont;
     const StoodForFace* m_stoodFor;
     double m_emPixels;
     bool m_synthesizedBold;
