@@ -1,0 +1,236 @@
+#include "platform/winapi/font/face_resolver.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include <fontconfig/fontconfig.h>
+
+#include "platform/winapi/font/utf8_reader.h"
+
+namespace winapi::font {
+namespace {
+
+struct PatternDeleter {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+struct FontSetDeleter {
+    void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
+};
+struct ObjectSetDeleter {
+    void operator()(FcObjectSet* set) const { FcObjectSetDestroy(set); }
+};
+struct CharSetDeleter {
+    void operator()(FcCharSet* set) const { FcCharSetDestroy(set); }
+};
+using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
+using FontSetPtr = std::unique_ptr<FcFontSet, FontSetDeleter>;
+using ObjectSetPtr = std::unique_ptr<FcObjectSet, ObjectSetDeleter>;
+using CharSetPtr = std::unique_ptr<FcCharSet, CharSetDeleter>;
+
+struct FaceAlias {
+    std::string_view name;  // as NormalizedFaceName gives it
+    std::string_view family;
+    const StoodForFace* (*stoodFor)();
+};
+
+const StoodForFace* StandsForFixedGothic() {
+    return &FixedGothic();
+}
+const StoodForFace* StandsForProportionalGothic() {
+    return &ProportionalGothic();
+}
+
+// The Japanese dialog faces go to the IPA faces drawn to their metrics. The stock and shell
+// dialog faces of a Japanese system are its proportional UI Gothic; the fixed system faces
+// its fixed Gothic; the Western UI faces a sans-serif.
+constexpr std::array kAliases{
+    FaceAlias{"ms ゴシック", "IPAGothic", StandsForFixedGothic},
+    FaceAlias{"ms gothic", "IPAGothic", StandsForFixedGothic},
+    FaceAlias{"ms pゴシック", "IPAPGothic", StandsForProportionalGothic},
+    FaceAlias{"ms pgothic", "IPAPGothic", StandsForProportionalGothic},
+    FaceAlias{"ms ui gothic", "IPAPGothic", nullptr},
+    FaceAlias{"ms 明朝", "IPAMincho", nullptr},
+    FaceAlias{"ms mincho", "IPAMincho", nullptr},
+    FaceAlias{"ms p明朝", "IPAPMincho", nullptr},
+    FaceAlias{"ms pmincho", "IPAPMincho", nullptr},
+    FaceAlias{"", "IPAPGothic", nullptr},
+    FaceAlias{"system", "IPAPGothic", nullptr},
+    FaceAlias{"ms shell dlg", "IPAPGothic", nullptr},
+    FaceAlias{"ms shell dlg 2", "IPAPGothic", nullptr},
+    FaceAlias{"fixedsys", "IPAGothic", nullptr},
+    FaceAlias{"terminal", "IPAGothic", nullptr},
+    FaceAlias{"ms sans serif", "sans-serif", nullptr},
+    FaceAlias{"microsoft sans serif", "sans-serif", nullptr},
+    FaceAlias{"tahoma", "sans-serif", nullptr},
+    FaceAlias{"segoe ui", "sans-serif", nullptr},
+    FaceAlias{"ms serif", "serif", nullptr},
+};
+
+void AppendUtf8(std::string& out, char32_t ch) {
+    if (ch < 0x80) {
+        out += static_cast<char>(ch);
+    } else if (ch < 0x800) {
+        out += static_cast<char>(0xC0 | (ch >> 6));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    } else if (ch < 0x10000) {
+        out += static_cast<char>(0xE0 | (ch >> 12));
+        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (ch >> 18));
+        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    }
+}
+
+std::string NormalizedFaceName(std::string_view face) {
+    std::string out;
+    Utf8Reader reader(face);
+    while (auto ch = reader.Next()) {
+        char32_t c = *ch;
+        if (c == kInvalidUtf8Byte)
+            continue;
+        if (c >= 0xFF01 && c <= 0xFF5E)
+            c -= 0xFEE0;  // full-width forms of ASCII
+        if (c == 0x3000)
+            c = U' ';  // ideographic space
+        if (c >= U'A' && c <= U'Z')
+            c += U'a' - U'A';
+        AppendUtf8(out, c);
+    }
+    const auto first = out.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return out.substr(first, out.find_last_not_of(' ') - first + 1);
+}
+
+std::optional<FaceFile> FileOf(const FcPattern* pattern) {
+    FcChar8* path = nullptr;
+    if (FcPatternGetString(pattern, FC_FILE, 0, &path) != FcResultMatch || path == nullptr)
+        return std::nullopt;
+    int index = 0;
+    if (FcPatternGetInteger(pattern, FC_INDEX, 0, &index) != FcResultMatch)
+        index = 0;
+    return FaceFile{reinterpret_cast<const char*>(path), index};
+}
+
+PatternPtr FamilyPattern(const std::string& family) {
+    PatternPtr pattern(FcPatternCreate());
+    if (!pattern)
+        return nullptr;
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    return pattern;
+}
+
+std::optional<FaceFile> BestMatch(PatternPtr pattern) {
+    if (!pattern)
+        return std::nullopt;
+    if (!FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern))
+        return std::nullopt;
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
+    if (!match || result != FcResultMatch)
+        return std::nullopt;
+    return FileOf(match.get());
+}
+
+}  // namespace
+
+FaceRequest InterpretFaceName(std::string_view requestedFace) {
+    const std::string name = NormalizedFaceName(requestedFace);
+    for (const FaceAlias& alias : kAliases) {
+        if (alias.name == name)
+            return {std::string(alias.family), alias.stoodFor ? alias.stoodFor() : nullptr};
+    }
+    return {std::string(requestedFace), nullptr};
+}
+
+std::optional<FaceFile> FindFaceWith(char32_t ch, const std::string& primaryFamily) {
+    PatternPtr pattern = FamilyPattern(primaryFamily);
+    CharSetPtr wanted(FcCharSetCreate());
+    if (!pattern || !wanted || !FcCharSetAddChar(wanted.get(), ch))
+        return std::nullopt;
+    FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted.get());
+    // Han characters take their Japanese forms, as on the Japanese system the program is for.
+    FcPatternAddString(pattern.get(), FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    if (!FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern))
+        return std::nullopt;
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
+    if (!match || result != FcResultMatch)
+        return std::nullopt;
+    FcCharSet* has = nullptr;
+    if (FcPatternGetCharSet(match.get(), FC_CHARSET, 0, &has) != FcResultMatch ||
+        !FcCharSetHasChar(has, ch))
+        return std::nullopt;
+    return FileOf(match.get());
+}
+
+const std::vector<FaceFile>& FaceResolver::Candidates(const std::string& family, int weight,
+                                                      bool italic) {
+    const auto key = std::make_tuple(family, weight, italic);
+    if (auto found = m_matches.find(key); found != m_matches.end())
+        return found->second;
+    std::vector<FaceFile> files;
+    if (PatternPtr pattern = FamilyPattern(family)) {
+        const int openTypeWeight = weight <= 0 ? 400 : std::min(weight, 1000);
+        FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(openTypeWeight));
+        FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        if (auto best = BestMatch(std::move(pattern)))
+            files.push_back(*best);
+    }
+    for (const FaceFile& file : AnyScalable()) {
+        if (std::find(files.begin(), files.end(), file) == files.end())
+            files.push_back(file);
+    }
+    return m_matches.emplace(key, std::move(files)).first->second;
+}
+
+void FaceResolver::Clear() {
+    m_matches.clear();
+    m_anyScalable.reset();
+}
+
+// The last resort when fontconfig matches nothing: scalable faces in a fixed order, TrueType
+// and OpenType before the rest, so the outcome does not depend on fontconfig's cache order.
+const std::vector<FaceFile>& FaceResolver::AnyScalable() {
+    if (m_anyScalable)
+        return *m_anyScalable;
+    constexpr std::size_t kKept = 4;
+    struct Listed {
+        bool sfnt;
+        FaceFile file;
+    };
+    std::vector<Listed> listed;
+    PatternPtr pattern(FcPatternCreate());
+    ObjectSetPtr objects(FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FONTFORMAT, nullptr));
+    if (pattern && objects) {
+        FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+        FontSetPtr fonts(FcFontList(nullptr, pattern.get(), objects.get()));
+        for (int i = 0; fonts && i < fonts->nfont; ++i) {
+            auto file = FileOf(fonts->fonts[i]);
+            if (!file)
+                continue;
+            FcChar8* format = nullptr;
+            FcPatternGetString(fonts->fonts[i], FC_FONTFORMAT, 0, &format);
+            const std::string_view formatName = format ? reinterpret_cast<const char*>(format) : "";
+            listed.push_back({formatName == "TrueType" || formatName == "CFF", *file});
+        }
+    }
+    std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+        if (a.sfnt != b.sfnt)
+            return a.sfnt;
+        return std::tie(a.file.path, a.file.index) < std::tie(b.file.path, b.file.index);
+    });
+    m_anyScalable.emplace();
+    for (std::size_t i = 0; i < listed.size() && i < kKept; ++i)
+        m_anyScalable->push_back(listed[i].file);
+    return *m_anyScalable;
+}
+
+}  // namespace winapi::font
