@@ -64,37 +64,41 @@ BOOL WINAPI RestoreDC(HDC hdc, int nSavedDC) {
     return TRUE;
 }
 
+namespace {
+
+struct DeviceCap {
+    int index;
+    int (*value)(const display::Rect& screen);
+};
+
+constexpr int kDpi = 96;
+
+// A 32-bit raster display at 96 dpi, the size of the session's screen.
+constexpr DeviceCap kDeviceCaps[] = {
+    {TECHNOLOGY, [](const display::Rect&) { return DT_RASDISPLAY; }},
+    {HORZSIZE, [](const display::Rect& s) { return s.Width() * 254 / (kDpi * 10); }},
+    {VERTSIZE, [](const display::Rect& s) { return s.Height() * 254 / (kDpi * 10); }},
+    {HORZRES, [](const display::Rect& s) { return s.Width(); }},
+    {VERTRES, [](const display::Rect& s) { return s.Height(); }},
+    {BITSPIXEL, [](const display::Rect&) { return 32; }},
+    {PLANES, [](const display::Rect&) { return 1; }},
+    {NUMCOLORS, [](const display::Rect&) { return -1; }},
+    {RASTERCAPS, [](const display::Rect&) { return RC_BITBLT | RC_STRETCHBLT; }},
+    {LOGPIXELSX, [](const display::Rect&) { return kDpi; }},
+    {LOGPIXELSY, [](const display::Rect&) { return kDpi; }},
+};
+
+}  // namespace
+
 int WINAPI GetDeviceCaps(HDC hdc, int index) {
     if (DeviceContext::Find(hdc) == nullptr)
         return 0;
     const display::Rect screen =
         winapi::HasSession() ? winapi::CurrentBackend().ScreenBounds() : display::Rect{};
-    constexpr int kDpi = 96;
-    switch (index) {
-        case TECHNOLOGY:
-            return DT_RASDISPLAY;
-        case HORZSIZE:
-            return screen.Width() * 254 / (kDpi * 10);
-        case VERTSIZE:
-            return screen.Height() * 254 / (kDpi * 10);
-        case HORZRES:
-            return screen.Width();
-        case VERTRES:
-            return screen.Height();
-        case BITSPIXEL:
-            return 32;
-        case PLANES:
-            return 1;
-        case NUMCOLORS:
-            return -1;
-        case RASTERCAPS:
-            return RC_BITBLT | RC_STRETCHBLT;
-        case LOGPIXELSX:
-        case LOGPIXELSY:
-            return kDpi;
-        default:
-            return 0;
-    }
+    for (const DeviceCap& cap : kDeviceCaps)
+        if (cap.index == index)
+            return cap.value(screen);
+    return 0;
 }
 
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {

@@ -84,32 +84,36 @@ std::unique_ptr<GdiObject> MakeFont(const StockFont& stock) {
     return std::make_unique<FontObject>(logFont);
 }
 
+struct StockDrawingObject {
+    int index;
+    bool pen;
+    UINT style;
+    COLORREF colour;
+    bool usesDcColour;
+};
+
+constexpr std::array<StockDrawingObject, 11> kStockDrawingObjects{{
+    {WHITE_BRUSH, false, BS_SOLID, RGB(255, 255, 255), false},
+    {LTGRAY_BRUSH, false, BS_SOLID, RGB(192, 192, 192), false},
+    {GRAY_BRUSH, false, BS_SOLID, RGB(128, 128, 128), false},
+    {DKGRAY_BRUSH, false, BS_SOLID, RGB(64, 64, 64), false},
+    {BLACK_BRUSH, false, BS_SOLID, RGB(0, 0, 0), false},
+    {NULL_BRUSH, false, BS_NULL, 0, false},
+    {WHITE_PEN, true, PS_SOLID, RGB(255, 255, 255), false},
+    {BLACK_PEN, true, PS_SOLID, RGB(0, 0, 0), false},
+    {NULL_PEN, true, PS_NULL, 0, false},
+    {DC_BRUSH, false, BS_SOLID, RGB(255, 255, 255), true},
+    {DC_PEN, true, PS_SOLID, RGB(0, 0, 0), true},
+}};
+
 std::unique_ptr<GdiObject> MakeStock(int index) {
-    switch (index) {
-        case WHITE_BRUSH:
-            return std::make_unique<Brush>(BS_SOLID, RGB(255, 255, 255));
-        case LTGRAY_BRUSH:
-            return std::make_unique<Brush>(BS_SOLID, RGB(192, 192, 192));
-        case GRAY_BRUSH:
-            return std::make_unique<Brush>(BS_SOLID, RGB(128, 128, 128));
-        case DKGRAY_BRUSH:
-            return std::make_unique<Brush>(BS_SOLID, RGB(64, 64, 64));
-        case BLACK_BRUSH:
-            return std::make_unique<Brush>(BS_SOLID, RGB(0, 0, 0));
-        case NULL_BRUSH:
-            return std::make_unique<Brush>(BS_NULL, 0);
-        case WHITE_PEN:
-            return std::make_unique<Pen>(PS_SOLID, 0, RGB(255, 255, 255));
-        case BLACK_PEN:
-            return std::make_unique<Pen>(PS_SOLID, 0, RGB(0, 0, 0));
-        case NULL_PEN:
-            return std::make_unique<Pen>(PS_NULL, 0, 0);
-        case DC_BRUSH:
-            return std::make_unique<Brush>(BS_SOLID, RGB(255, 255, 255), true);
-        case DC_PEN:
-            return std::make_unique<Pen>(PS_SOLID, 0, RGB(0, 0, 0), true);
-        default:
-            break;
+    for (const StockDrawingObject& stock : kStockDrawingObjects) {
+        if (stock.index != index)
+            continue;
+        if (stock.pen)
+            return std::make_unique<Pen>(static_cast<int>(stock.style), 0, stock.colour,
+                                         stock.usesDcColour);
+        return std::make_unique<Brush>(stock.style, stock.colour, stock.usesDcColour);
     }
     for (const StockFont& stock : kStockFonts)
         if (stock.index == index)

@@ -27,7 +27,9 @@ bool CloseWindowDc(HDC hdc) {
 
 }  // namespace winapi::gdi
 
-// GetDC(NULL) is the screen's DC: the desktop window's, which covers the whole screen.
+// GetDC(NULL) is the screen's DC: the desktop window's, which covers the whole screen. It reads
+// the screen; what is drawn on it is clipped away (the desktop has no pixels of ours), and the
+// drawing calls still succeed.
 HDC WINAPI GetDC(HWND hWnd) {
     return winapi::gdi::OpenWindowDc(hWnd != nullptr ? hWnd : GetDesktopWindow(),
                                      winapi::CanvasArea::Client, std::nullopt);
