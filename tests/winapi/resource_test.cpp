@@ -467,7 +467,6 @@ TEST(StockIcon, ApplicationIconIsAnOpaquePictureOnATransparentGround) {
     EXPECT_EQ(icon.argb[16 * 32 + 16] >> 24, 0xFFu);
 }
 
-#ifdef TINTARO_GDI_ICONS
 TEST_F(Resources, LoadIconSharesOneIconPerName) {
     const HMODULE module = GetModuleHandleA(nullptr);
     const HICON icon = LoadIconA(module, MAKEINTRESOURCE(128));
@@ -489,7 +488,6 @@ TEST_F(Resources, LoadIconSharesOneIconPerName) {
     EXPECT_EQ(LoadIconA(module, IDI_APPLICATION), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
 }
-#endif
 
 // Random byte changes and truncations of the real file and of single resources, fed to every
 // reader: each may refuse, none may crash or read outside its bytes.

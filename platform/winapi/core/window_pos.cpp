@@ -217,9 +217,12 @@ void RestoreWindow(HWND hwnd, bool fromDisplay);
 void MinimizeWindow(HWND hwnd, bool fromDisplay) {
     Window* window = PeekWindowRecord(hwnd);
     if (window == nullptr || window->minimized || window->parent != nullptr) return;
+    // The active window may be one of its owned windows, which are about to be hidden.
+    bool wasActive = false;
+    for (const Window* a = PeekWindowRecord(S().active); a != nullptr; a = PeekWindowRecord(a->owner))
+        if (a->handle == hwnd) wasActive = true;
     HideOwnedWindows(hwnd);
     if ((window = PeekWindowRecord(hwnd)) == nullptr) return;
-    const bool wasActive = S().active == hwnd;
     window->restoredRect = window->windowRect;
     window->minimized = true;
     window->visible = true;
@@ -228,7 +231,7 @@ void MinimizeWindow(HWND hwnd, bool fromDisplay) {
     window->clientRect = {};
     if (!fromDisplay) winapi::CurrentBackend().MinimizeSurface(window->surfaceId, true);
     SendPosChanged(hwnd, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    if (wasActive) DropActivation(hwnd);
+    if (wasActive && S().active != nullptr) DropActivation(S().active);
 }
 
 void RestoreWindow(HWND hwnd, bool fromDisplay) {
