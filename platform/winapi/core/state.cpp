@@ -1,6 +1,7 @@
 #include "platform/winapi/core/state.h"
 
 #include "platform/winapi/session_parts.h"
+#include "platform/winapi/system_classes.h"
 
 namespace winapi::core {
 namespace {
@@ -13,7 +14,10 @@ const SessionEndHook kEndHook{SessionEndOrder::Windows, &EndSession};
 }  // namespace
 
 State& S() {
-    if (!g_state) g_state = std::make_unique<State>();
+    if (!g_state) {
+        g_state = std::make_unique<State>();
+        RegisterSystemClasses();
+    }
     return *g_state;
 }
 
