@@ -66,7 +66,7 @@ LRESULT OnGetDefId(HWND dialog, WPARAM, LPARAM) {
 // lParam true: wParam is the control; false: wParam chooses the previous tab stop.
 LRESULT OnNextDlgCtl(HWND dialog, WPARAM wParam, LPARAM lParam) {
     HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
-                                 : NextTabItem(dialog, GetFocus(), wParam != 0);
+                                 : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0);
     FocusControl(dialog, target);
     return 0;
 }

@@ -27,7 +27,7 @@ void MoveFocus(HWND dialog, HWND target, bool byHandle, bool previous) {
         return;
     }
     if (!byHandle)
-        target = NextTabItem(dialog, GetFocus(), previous);
+        target = GetNextDlgTabItem(dialog, GetFocus(), previous);
     if (target == nullptr)
         return;
     if (DialogCodeOf(target) & DLGC_HASSETSEL)

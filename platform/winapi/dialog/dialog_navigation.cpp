@@ -103,11 +103,17 @@ HWND FirstFocusCandidate(HWND dialog) {
 
 using namespace winapi::dialog;
 
+// Windows answers a search back from no control with nothing, and takes the dialog itself
+// for no control, whatever the documentation says of a null hCtl.
 HWND WINAPI GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious) {
     if (!IsWindow(hDlg)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
     }
+    if (hCtl == hDlg)
+        hCtl = nullptr;
+    if (hCtl == nullptr && bPrevious)
+        return nullptr;
     return NextTabItem(hDlg, hCtl, bPrevious != FALSE);
 }
 
