@@ -378,7 +378,8 @@ TEST_F(DialogTest, DialogWithoutFontUsesSystemUnits) {
 }
 
 // x and y place the client area relative to the owner's client area (DS_ABSALIGN: the
-// screen), and a dialog that would leave the screen is moved back onto it.
+// screen); DS_CENTER centres it on the screen, and one that would leave the screen is moved
+// back onto it.
 TEST_F(DialogTest, PositionIsRelativeToTheOwnersClientArea) {
     HWND owner = CreateWindowExA(0, "TestEdit", "owner", WS_POPUP | WS_CAPTION, 100, 80, 300, 200,
                                  nullptr, nullptr, nullptr, nullptr);
@@ -396,8 +397,13 @@ TEST_F(DialogTest, PositionIsRelativeToTheOwnersClientArea) {
     EXPECT_EQ(20, origin.x);
     EXPECT_EQ(40, origin.y);
 
-    TemplateBytes offScreen(kPopupDialog, 40, 20, 30000, 30000);
+    TemplateBytes centred(kPopupDialog | DS_CENTER, 40, 20, 10, 20);
     RECT window;
+    GetWindowRect(Modeless(centred, owner), &window);
+    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2, window.left);
+    EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2, window.top);
+
+    TemplateBytes offScreen(kPopupDialog, 40, 20, 30000, 30000);
     GetWindowRect(Modeless(offScreen), &window);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), window.right);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), window.bottom);

@@ -97,15 +97,12 @@ RECT DialogBuilder::FrameRect(DWORD style, DWORD exStyle) const {
     const bool child = (style & WS_CHILD) != 0;
     if (m_template.x == kDefaultPosition) {
         at = {CW_USEDEFAULT, CW_USEDEFAULT};
-    } else if (style & (DS_CENTER | DS_CENTERMOUSE)) {
-        POINT centre{};
-        if (style & DS_CENTERMOUSE) {
-            GetCursorPos(&centre);
-        } else {
-            const RECT area = ScreenArea();
-            centre = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
-        }
-        at = {centre.x - size.cx / 2, centre.y - size.cy / 2};
+    } else if (style & DS_CENTER) {
+        const RECT area = ScreenArea();
+        at = {(area.left + area.right - size.cx) / 2, (area.top + area.bottom - size.cy) / 2};
+    } else if (style & DS_CENTERMOUSE) {
+        GetCursorPos(&at);
+        at = {at.x - size.cx / 2, at.y - size.cy / 2};
     } else {
         at.x += units.X(m_template.x);
         at.y += units.Y(m_template.y);
