@@ -1,0 +1,1 @@
+#include "tests/x11/x11_fixture.h"
