@@ -47,7 +47,10 @@ void X11Fixture::TearDown() {
 
 void X11Fixture::Handle(bool blockUntilSomething, std::uint64_t deadlineMs) {
     const std::uint64_t now = MonotonicMs();
-    if (blockUntilSomething && now < deadlineMs && XPending(m_observer) == 0) {
+    // A reply read on either connection may have queued events already: poll only when both
+    // queues are empty, or it waits for what has arrived.
+    if (blockUntilSomething && now < deadlineMs && XPending(m_observer) == 0 &&
+        XEventsQueued(m_backend->XDisplay(), QueuedAfterFlush) == 0) {
         XFlush(m_backend->XDisplay());
         std::array<pollfd, 2> fds{{{ConnectionNumber(m_backend->XDisplay()), POLLIN, 0},
                                    {ConnectionNumber(m_observer), POLLIN, 0}}};

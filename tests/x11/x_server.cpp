@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
@@ -141,25 +142,36 @@ bool XServer::StartWindowManager() {
     XSync(display, False);
     static const char* const kArgs[] = {"openbox", "--sm-disable", nullptr};
     m_windowManager = Spawn(m_name, kArgs);
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    // openbox announces itself before it is ready, and a window mapped in between is never
+    // managed: the manager is running once it has taken on a probe window of ours. The probe
+    // is mapped again after each half-second without an answer.
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    XSetWindowAttributes attributes{};
+    attributes.event_mask = PropertyChangeMask;
+    const Window probe = XCreateWindow(display, root, 0, 0, 10, 10, 0, CopyFromParent, InputOutput,
+                                       CopyFromParent, CWEventMask, &attributes);
     const std::uint64_t deadline = display::x11::MonotonicMs() + kStartTimeoutMs;
     bool running = false;
     while (!running && display::x11::MonotonicMs() < deadline) {
-        running = display::x11::ReadProperty(display, root, check).has_value();
-        if (running) {
-            break;
-        }
-        const std::uint64_t now = display::x11::MonotonicMs();
-        if (now >= deadline) {
-            break;
-        }
-        pollfd p{ConnectionNumber(display), POLLIN, 0};
-        poll(&p, 1, int(deadline - now));
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
+        XUnmapWindow(display, probe);
+        XMapWindow(display, probe);
+        XFlush(display);
+        const std::uint64_t retry = std::min(deadline, display::x11::MonotonicMs() + 500);
+        while (!running) {
+            running = display::x11::ReadProperty(display, probe, wmState).has_value();
+            const std::uint64_t now = display::x11::MonotonicMs();
+            if (running || now >= retry) {
+                break;
+            }
+            pollfd p{ConnectionNumber(display), POLLIN, 0};
+            poll(&p, 1, int(retry - now));
+            while (XPending(display) > 0) {
+                XEvent event;
+                XNextEvent(display, &event);
+            }
         }
     }
+    XDestroyWindow(display, probe);
     XCloseDisplay(display);
     return running;
 }

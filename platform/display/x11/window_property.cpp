@@ -54,8 +54,11 @@ std::optional<PropertyValue> ReadProperty(Display* display, Window window, Atom 
         value.type = type;
         value.format = format;
         if (format == 32) {
+            // Xlib widens 32-bit items to longs, sign-extending them: keep the 32 bits.
             const auto* items = reinterpret_cast<const unsigned long*>(raw);
-            value.items.insert(value.items.end(), items, items + count);
+            for (unsigned long i = 0; i < count; ++i) {
+                value.items.push_back(items[i] & 0xFFFFFFFFul);
+            }
             offset += long(count);
         } else if (format == 8) {
             value.bytes.insert(value.bytes.end(), raw, raw + count);
