@@ -241,6 +241,35 @@ TEST_F(WindowTest, WithoutManagerActivationSetsTheFocus) {
     EXPECT_FALSE(Backend().BeginMoveDrag(b, {60, 10}));
 }
 
+// Wait returns at its deadline when nothing happens, and as soon as an event comes when it
+// has none; the clock is monotonic milliseconds and stamps the events.
+TEST_F(WindowTest, WaitEndsAtTheDeadlineOrOnAnEvent) {
+    const SurfaceId id = ShowSolid({0, 0, 30, 30}, kRed);
+    while (Backend().NextEvent()) {
+    }
+    const std::uint64_t start = Backend().Clock();
+    Backend().Wait(start + 150);
+    const std::uint64_t waited = Backend().Clock() - start;
+    EXPECT_GE(waited, 150u);
+    EXPECT_LT(waited, 1000u);
+
+    XEvent message{};
+    message.xclient.type = ClientMessage;
+    message.xclient.window = Backend().XWindowOf(id);
+    message.xclient.message_type = AtomOf(Observer(), "WM_PROTOCOLS");
+    message.xclient.format = 32;
+    message.xclient.data.l[0] = long(AtomOf(Observer(), "WM_DELETE_WINDOW"));
+    XSendEvent(Observer(), message.xclient.window, False, NoEventMask, &message);
+    XFlush(Observer());
+    const std::uint64_t sent = Backend().Clock();
+    Backend().Wait(std::nullopt);
+    const auto event = Backend().NextEvent();
+    ASSERT_TRUE(event);
+    EXPECT_EQ(event->type, EventType::CloseRequest);
+    EXPECT_GE(event->timeMs, sent);
+    EXPECT_LE(event->timeMs, Backend().Clock());
+}
+
 using WindowManagerTest = X11WithWindowManager;
 
 // Under a manager the window keeps exactly our rectangle: no frame, no placement of its own.
