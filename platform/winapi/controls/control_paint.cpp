@@ -35,6 +35,13 @@ void NotifyParent(HWND control, WORD code) {
 
 void RepaintNow(HWND control) {
     InvalidateRect(control, nullptr, FALSE);
+    // An ancestor still waiting to paint would paint over the control afterwards: then the
+    // control waits its turn, which comes after the ancestor's.
+    for (HWND child = control; (GetWindowLongA(child, GWL_STYLE) & WS_CHILD) != 0;) {
+        child = GetParent(child);
+        if (child == nullptr || GetUpdateRect(child, nullptr, FALSE))
+            return;
+    }
     UpdateWindow(control);
 }
 

@@ -92,7 +92,8 @@ HBRUSH AskParentForColours(HWND control, HDC hdc, UINT message);
 void NotifyParent(HWND control, WORD code);
 
 // Invalidates the whole control and paints it at once: Win32 controls show a new state (a
-// press, a check, a new text) without waiting for the message loop.
+// press, a check, a new text) without waiting for the message loop. While an ancestor has
+// yet to paint, the control paints after it instead.
 void RepaintNow(HWND control);
 
 // The control's client rectangle.
