@@ -168,7 +168,7 @@ TEST_F(ButtonTest, EachKindTellsTheDialogManagerWhatItIs) {
 // has a black ring outside that. BM_SETSTYLE moves between the two looks.
 TEST_F(ButtonTest, DefaultButtonWearsABlackRing) {
     HWND plain = Button("A", BS_PUSHBUTTON, 10, 10, 80, 30, 1);
-    HWND chosen = Button("B", BS_DEFPUSHBUTTON, 100, 10, 80, 30, 2);
+    HWND chosen = Button("B", BS_DEFPUSHBUTTON | BS_NOTIFY, 100, 10, 80, 30, 2);
     EXPECT_EQ(Sys(COLOR_3DHILIGHT), At(plain, 0, 0));
     EXPECT_EQ(Sys(COLOR_3DHILIGHT), At(plain, 0, 28));
     EXPECT_EQ(Sys(COLOR_3DDKSHADOW), At(plain, 79, 0));
@@ -187,7 +187,7 @@ TEST_F(ButtonTest, DefaultButtonWearsABlackRing) {
     EXPECT_EQ(Sys(COLOR_WINDOWFRAME), At(plain, 0, 0));
     EXPECT_EQ(Sys(COLOR_3DHILIGHT), At(chosen, 0, 0));
     EXPECT_EQ(DLGC_BUTTON | DLGC_DEFPUSHBUTTON, SendMessageA(plain, WM_GETDLGCODE, 0, 0));
-    EXPECT_EQ(BS_PUSHBUTTON, GetWindowLongA(chosen, GWL_STYLE) & BS_TYPEMASK);
+    EXPECT_EQ(BS_PUSHBUTTON | BS_NOTIFY, GetWindowLongA(chosen, GWL_STYLE) & 0xFFFF);
 }
 
 // Pushed, the face loses its highlight: a grey one-pixel frame round a flat face.

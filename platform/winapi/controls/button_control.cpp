@@ -276,11 +276,12 @@ LRESULT ButtonControl::OnSetState(WPARAM pushed, LPARAM) {
     return 0;
 }
 
-// Switches the button's kind (the dialog manager moves the default look between push
-// buttons this way) and repaints when asked.
+// Switches the button's kind (the dialog manager moves the default look between push buttons
+// this way) and repaints when asked. Only the kind changes: the other style bits stay.
 LRESULT ButtonControl::OnSetStyle(WPARAM style, LPARAM redraw) {
     const auto current = static_cast<DWORD>(GetWindowLongA(m_hwnd, GWL_STYLE));
-    const DWORD wanted = (current & 0xFFFF0000u) | (static_cast<DWORD>(style) & 0xFFFFu);
+    const DWORD wanted =
+        (current & ~static_cast<DWORD>(BS_TYPEMASK)) | (static_cast<DWORD>(style) & BS_TYPEMASK);
     if (wanted != current)
         SetWindowLongA(m_hwnd, GWL_STYLE, static_cast<LONG>(wanted));
     if (LOWORD(redraw) != 0)
