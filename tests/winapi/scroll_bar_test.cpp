@@ -445,6 +445,17 @@ TEST_F(ScrollBarTest, TrackIsTheHalftoneOrTheParentsBrush) {
     DeleteObject(green);
 }
 
+// Painting borrows its pattern bitmap and DCs and gives them all back.
+TEST_F(ScrollBarTest, PaintingKeepsNoGdiObjects) {
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 5; ++i)
+        RedrawWindow(m_bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PressAt(100);
+    MoveTo(120);
+    Release();
+    EXPECT_EQ(before, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+}
+
 // Disabled, the bar shows grey arrows and no thumb, and takes no clicks.
 TEST_F(ScrollBarTest, DisabledBarHasNoThumb) {
     SetScrollPos(m_bar, SB_CTL, 128, TRUE);

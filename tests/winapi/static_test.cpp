@@ -310,10 +310,13 @@ TEST_F(StaticTest, IconStaticSizesItselfToItsIcon) {
     EXPECT_EQ(32, client.right);
     EXPECT_EQ(32, client.bottom);
 
+    // Measuring the icon borrows its bitmaps and gives them back.
+    const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     HWND centred = Static(IDI_APPLICATION, SS_ICON | SS_CENTERIMAGE, 60, 10, 50, 40);
     GetClientRect(centred, &client);
     EXPECT_EQ(50, client.right);
     EXPECT_EQ(40, client.bottom);
+    EXPECT_EQ(objects, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
 
     // STM_SETICON answers the icon before; a static that shows text has no icon to set.
     EXPECT_EQ(reinterpret_cast<LRESULT>(application), SendMessageA(icon, STM_SETICON, 0, 0));

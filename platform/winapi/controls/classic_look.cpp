@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <vector>
+
+#include "platform/winapi/controls/control_paint.h"
 
 namespace winapi::controls {
 namespace {
@@ -81,11 +85,26 @@ void DrawArrowGlyph(HDC hdc, const RECT& rect, ArrowDirection direction, COLORRE
     }
 }
 
+// Built as an image and copied in one blit: a pixel at a time would cost a drawing call each.
 void FillHalftone(HDC hdc, const RECT& rect, COLORREF even, COLORREF odd) {
-    FillColour(hdc, rect, even);
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left + (((rect.left + y) & 1) == 0 ? 1 : 0); x < rect.right; x += 2)
-            SetPixel(hdc, x, y, odd);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return;
+    // 32-bit bitmap rows hold B, G, R and an unused byte: 0x00RRGGBB as a little-endian word.
+    const auto pixel = [](COLORREF colour) {
+        return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
+               (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
+    };
+    std::vector<std::uint32_t> image(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image[static_cast<std::size_t>(y) * width + x] =
+                ((rect.left + x + rect.top + y) & 1) == 0 ? pixel(even) : pixel(odd);
+    const MemoryDc source(hdc);
+    const OwnedObject bitmap(CreateBitmap(width, height, 1, 32, image.data()));
+    const SelectedObject selected(source.Dc(), bitmap.Get());
+    BitBlt(hdc, rect.left, rect.top, width, height, source.Dc(), 0, 0, SRCCOPY);
 }
 
 void DrawRadioGlyph(HDC hdc, int left, int top, const GlyphState& state) {

@@ -45,6 +45,40 @@ private:
     HDC m_hdc;
 };
 
+// A GDI object this scope made and deletes.
+class OwnedObject {
+public:
+    explicit OwnedObject(HGDIOBJ object) : m_object(object) {}
+    ~OwnedObject() {
+        if (m_object != nullptr)
+            DeleteObject(m_object);
+    }
+    OwnedObject(const OwnedObject&) = delete;
+    OwnedObject& operator=(const OwnedObject&) = delete;
+
+    HGDIOBJ Get() const { return m_object; }
+
+private:
+    HGDIOBJ m_object;
+};
+
+// A memory DC compatible with another, deleted at the end of the scope.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatibleWith) : m_hdc(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDc() {
+        if (m_hdc != nullptr)
+            DeleteDC(m_hdc);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+
+    HDC Dc() const { return m_hdc; }
+
+private:
+    HDC m_hdc;
+};
+
 // An object selected into a DC until the end of the scope; a null object selects nothing.
 class SelectedObject {
 public:

@@ -57,13 +57,12 @@ SIZE IconSize(HICON icon) {
     ICONINFO info{};
     if (!GetIconInfo(icon, &info))
         return {0, 0};
+    // GetIconInfo hands over copies of the icon's bitmaps.
+    const OwnedObject colourBitmap(info.hbmColor);
+    const OwnedObject maskBitmap(info.hbmMask);
     BITMAP bitmap{};
     const bool colour = info.hbmColor != nullptr;
     GetObjectA(colour ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
-    if (info.hbmColor != nullptr)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask != nullptr)
-        DeleteObject(info.hbmMask);
     // A monochrome icon's mask holds the AND and XOR halves one above the other.
     return {bitmap.bmWidth, colour ? bitmap.bmHeight : bitmap.bmHeight / 2};
 }
