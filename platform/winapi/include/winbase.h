@@ -76,6 +76,9 @@ LPVOID WINAPI LockResource(HGLOBAL hResData);
 DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
 BOOL WINAPI FreeResource(HGLOBAL hResData);
 
+/* The program's entry point, which the program defines. */
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
+
 int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
 int WINAPI lstrlenA(LPCSTR lpString);
 
