@@ -1,7 +1,8 @@
 // Buttons: a click is a press and a release over the button (mouse or Space), BM_CLICK
 // simulates one, automatic radio buttons keep their group exclusive, and each kind tells the
 // dialog manager what it is. The classic look is checked at key pixels: the default button's
-// black ring, the pushed face, the focus rectangle, the radio glyph.
+// black ring, the pushed face, the focus rectangle, the radio glyph, and the DrawEdge rings
+// they are made of.
 #include <windows.h>
 
 #include <cstdint>
@@ -370,6 +371,108 @@ TEST_F(ButtonTest, GroupBoxIsAnEtchedFrameThePointerPassesThrough) {
     EXPECT_EQ(Sys(COLOR_3DSHADOW), At(group, 50, 58));
     EXPECT_EQ(Sys(COLOR_3DHILIGHT), At(group, 50, 59));
     EXPECT_EQ(0xFFFFFFu, At(group, 50, 30));  // the parent shows inside
+}
+
+}  // namespace
+
+namespace {
+
+// DrawEdge, which draws the buttons: each ring's colours for each kind of edge, the sides
+// asked for, the middle and BF_ADJUST, on a 10 x 10 bitmap.
+class ClassicEdgeTest : public HeadlessTest {
+protected:
+    static constexpr COLORREF kUntouched = RGB(0x12, 0x34, 0x56);
+
+    ClassicEdgeTest()
+        : m_dc(CreateCompatibleDC(nullptr)), m_bitmap(CreateBitmap(10, 10, 1, 32, nullptr)) {
+        m_old = SelectObject(m_dc, m_bitmap);
+    }
+    ~ClassicEdgeTest() override {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    RECT Draw(UINT edge, UINT flags) {
+        RECT all{0, 0, 10, 10};
+        HBRUSH untouched = CreateSolidBrush(kUntouched);
+        FillRect(m_dc, &all, untouched);
+        DeleteObject(untouched);
+        EXPECT_TRUE(DrawEdge(m_dc, &all, edge, flags));
+        return all;
+    }
+    COLORREF At(int x, int y) { return GetPixel(m_dc, x, y); }
+
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old = nullptr;
+};
+
+TEST_F(ClassicEdgeTest, RingsTakeTheColoursOfTheirEdge) {
+    constexpr int kNone = -1;
+    struct Case {
+        UINT edge;
+        UINT flags;
+        int outerLight, outerDark, innerLight, innerDark, middle;
+    };
+    const Case cases[] = {
+        {EDGE_RAISED, BF_RECT, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DHILIGHT, COLOR_3DSHADOW,
+         kNone},
+        {EDGE_RAISED, BF_RECT | BF_SOFT, COLOR_3DHILIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT,
+         COLOR_3DSHADOW, kNone},
+        {EDGE_SUNKEN, BF_RECT, COLOR_3DSHADOW, COLOR_3DHILIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT,
+         kNone},
+        {EDGE_ETCHED, BF_RECT, COLOR_3DSHADOW, COLOR_3DHILIGHT, COLOR_3DHILIGHT, COLOR_3DSHADOW,
+         kNone},
+        {EDGE_BUMP, BF_RECT, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DDKSHADOW, COLOR_3DLIGHT,
+         kNone},
+        {EDGE_RAISED, BF_RECT | BF_MIDDLE, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DHILIGHT,
+         COLOR_3DSHADOW, COLOR_BTNFACE},
+        {EDGE_SUNKEN, BF_RECT | BF_FLAT | BF_MIDDLE, COLOR_3DSHADOW, COLOR_3DSHADOW, COLOR_BTNFACE,
+         COLOR_BTNFACE, COLOR_BTNFACE},
+        {EDGE_SUNKEN, BF_RECT | BF_MONO | BF_MIDDLE, COLOR_WINDOWFRAME, COLOR_WINDOWFRAME,
+         COLOR_WINDOW, COLOR_WINDOW, COLOR_WINDOW},
+        {BDR_RAISEDOUTER, BF_RECT, COLOR_3DLIGHT, COLOR_3DDKSHADOW, kNone, kNone, kNone},
+    };
+    auto expected = [](int index) { return index == kNone ? kUntouched : GetSysColor(index); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "edge " << c.edge << " flags " << c.flags);
+        Draw(c.edge, c.flags);
+        EXPECT_EQ(expected(c.outerLight), At(0, 0));
+        EXPECT_EQ(expected(c.outerLight), At(0, 8));
+        EXPECT_EQ(expected(c.outerDark), At(9, 0));  // the corners belong to the dark sides
+        EXPECT_EQ(expected(c.outerDark), At(0, 9));
+        EXPECT_EQ(expected(c.outerDark), At(9, 9));
+        EXPECT_EQ(expected(c.innerLight), At(1, 1));
+        EXPECT_EQ(expected(c.innerDark), At(8, 8));
+        EXPECT_EQ(expected(c.middle), At(5, 5));
+    }
+}
+
+TEST_F(ClassicEdgeTest, OnlyTheAskedSidesAreDrawnAndAdjustSkipsThem) {
+    RECT inside = Draw(EDGE_SUNKEN, BF_LEFT | BF_TOP | BF_ADJUST);
+    EXPECT_EQ(GetSysColor(COLOR_3DSHADOW), At(9, 0));  // the top runs to the corner
+    EXPECT_EQ(GetSysColor(COLOR_3DSHADOW), At(0, 9));
+    EXPECT_EQ(kUntouched, At(9, 5));
+    EXPECT_EQ(kUntouched, At(5, 9));
+    EXPECT_EQ(2, inside.left);
+    EXPECT_EQ(2, inside.top);
+    EXPECT_EQ(10, inside.right);
+    EXPECT_EQ(10, inside.bottom);
+    inside = Draw(EDGE_RAISED, BF_RECT | BF_ADJUST);
+    EXPECT_EQ(2, inside.left);
+    EXPECT_EQ(8, inside.bottom);
+    inside = Draw(EDGE_RAISED, BF_RECT);
+    EXPECT_EQ(0, inside.left);
+    EXPECT_EQ(10, inside.bottom);
+}
+
+TEST_F(ClassicEdgeTest, BadArgumentsFail) {
+    SetLastError(0);
+    EXPECT_FALSE(DrawEdge(m_dc, nullptr, EDGE_RAISED, BF_RECT));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    RECT rect{0, 0, 5, 5};
+    EXPECT_FALSE(DrawEdge(reinterpret_cast<HDC>(m_bitmap), &rect, EDGE_RAISED, BF_RECT));
+    EXPECT_FALSE(DrawEdge(nullptr, &rect, EDGE_RAISED, BF_RECT));
 }
 
 }  // namespace
