@@ -320,6 +320,10 @@ TEST_F(ScrollBarTest, PositionStaysInTheRangeAndThePage) {
     SetScrollPos(m_bar, SB_CTL, 200, FALSE);
     ASSERT_TRUE(SetScrollRange(m_bar, SB_CTL, 0, 100, FALSE));
     EXPECT_EQ(100, GetScrollPos(m_bar, SB_CTL));
+    // SBM_SETRANGE answers the position before only when the range moved it.
+    EXPECT_EQ(100, SendMessageA(m_bar, SBM_SETRANGE, 0, 50));
+    EXPECT_EQ(0, SendMessageA(m_bar, SBM_SETRANGE, 0, 100));
+    SetScrollPos(m_bar, SB_CTL, 100, FALSE);
 
     // With a page of 10 the last position is 91: the page then ends at the range's end.
     SCROLLINFO page{sizeof page, SIF_PAGE, 0, 0, 10, 0, 0};

@@ -363,10 +363,11 @@ LRESULT ScrollBarControl::OnGetPos(WPARAM, LPARAM) {
     return m_values.Pos();
 }
 
+// Answers the position before when the new range moved it, else 0, as Win32 documents.
 LRESULT ScrollBarControl::OnSetRange(WPARAM min, LPARAM max) {
     const int old = m_values.Pos();
     m_values.SetRange(IntOf(min), IntOf(max));
-    return old;
+    return m_values.Pos() != old ? old : 0;
 }
 
 LRESULT ScrollBarControl::OnSetRangeRedraw(WPARAM min, LPARAM max) {
