@@ -4,15 +4,22 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "platform/winapi/host.h"
 #include "support/headless_test.h"
 #include "support/message_log.h"
 
 namespace {
 
 constexpr POINT kParentOrigin{100, 100};
+constexpr WORD kProgramIcon = 128;  // IDR_MAINFRAME
 constexpr COLORREF kPaper = RGB(255, 255, 0);
 constexpr COLORREF kInk = RGB(255, 0, 0);
 
@@ -324,6 +331,32 @@ TEST_F(StaticTest, IconStaticSizesItselfToItsIcon) {
     HWND label = Static("x", SS_LEFT, 10, 60, 50, 20);
     EXPECT_EQ(0, SendMessageA(label, STM_SETICON, reinterpret_cast<WPARAM>(application), 0));
     EXPECT_EQ(0, SendMessageA(label, STM_GETICON, 0, 0));
+}
+
+// The About box's icon: the dialog template names the program's icon by ordinal, which the
+// static loads from the module it is created for, given as a resource integer or as a dialog
+// template writes it (0xFF and the 16-bit ordinal).
+TEST_F(StaticTest, IconStaticLoadsTheModulesIconByOrdinal) {
+    static const std::vector<char> res = [] {
+        std::ifstream in(TINTARO_RES_FILE, std::ios::binary);
+        return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+    }();
+    ASSERT_FALSE(res.empty());
+    winapi::SetModuleResources(std::as_bytes(std::span(res)));
+    const HINSTANCE module = GetModuleHandleA(nullptr);
+    const HICON programIcon = LoadIconA(module, MAKEINTRESOURCEA(kProgramIcon));
+    ASSERT_NE(nullptr, programIcon);
+    const char templateForm[] = {'\xFF', '\x80', '\x00', '\x00'};
+    for (LPCSTR name :
+         {static_cast<LPCSTR>(MAKEINTRESOURCEA(kProgramIcon)), static_cast<LPCSTR>(templateForm)}) {
+        HWND icon = CreateWindowExA(0, "Static", name, WS_CHILD | WS_VISIBLE | SS_ICON, 10, 10, 20,
+                                    20, m_parent, nullptr, module, nullptr);
+        EXPECT_EQ(reinterpret_cast<LRESULT>(programIcon), SendMessageA(icon, STM_GETICON, 0, 0));
+        RECT client;
+        GetClientRect(icon, &client);
+        EXPECT_EQ(32, client.right);
+        DestroyWindow(icon);
+    }
 }
 
 }  // namespace
