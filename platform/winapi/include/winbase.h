@@ -27,6 +27,8 @@
 #define ERROR_RESOURCE_LANG_NOT_FOUND 1815L
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
 #define ERROR_INVALID_MENU_HANDLE 1401L
+#define ERROR_NO_SCROLLBARS 1447L
+#define ERROR_INVALID_SCROLLBAR_RANGE 1448L
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
 #define ERROR_CLASS_ALREADY_EXISTS 1410L
 #define ERROR_CLASS_DOES_NOT_EXIST 1411L
@@ -73,6 +75,9 @@ HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
 LPVOID WINAPI LockResource(HGLOBAL hResData);
 DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
 BOOL WINAPI FreeResource(HGLOBAL hResData);
+
+/* The program's entry point, which the program defines. */
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
 
 int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
 int WINAPI lstrlenA(LPCSTR lpString);
