@@ -4,15 +4,22 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <ostream>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "platform/winapi/core/internal.h"
 #include "platform/winapi/dialog/template_reader.h"
+#include "platform/winapi/host.h"
+#include "res/resource.h"
 #include "support/headless_test.h"
+#include "support/screenshot.h"
 
 // RECTs compare and print by their edges (internal linkage: other tests may want their own).
 static bool operator==(const RECT& a, const RECT& b) {
@@ -923,6 +930,139 @@ TEST_F(DialogTest, RadioAndCheckHelpersSetEveryButtonInTheRange) {
               (std::vector<UINT>{IsDlgButtonChecked(d, 10), IsDlgButtonChecked(d, 11),
                                  IsDlgButtonChecked(d, 12), IsDlgButtonChecked(d, 13)}));
     EXPECT_FALSE(CheckDlgButton(d, 99, BST_CHECKED));
+}
+
+// ---- The program's own templates -----------------------------------------------------------
+
+const std::vector<char>& ProgramResources() {
+    static const std::vector<char> bytes = [] {
+        std::ifstream in(TINTARO_RES_FILE, std::ios::binary);
+        return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+    }();
+    return bytes;
+}
+
+class ProgramDialogTest : public DialogTest {
+protected:
+    ProgramDialogTest() {
+        winapi::SetModuleResources(std::as_bytes(std::span(ProgramResources())));
+        // Until the edit control is in, a stand-in answers to its atom.
+        WNDCLASSA wc{};
+        if (!GetClassInfoA(nullptr, MAKEINTRESOURCEA(0x81), &wc)) {
+            wc.lpfnWndProc = &StandInProc;
+            wc.lpszClassName = "Edit";
+            winapi::core::RegisterSystemClass(wc, 0x81);
+        }
+    }
+    HWND Open(int id) {
+        return CreateDialogParamA(nullptr, MAKEINTRESOURCEA(id), nullptr, &ScriptedProc, 0);
+    }
+    // The framework gives these windows a fixed outer size.
+    static void Resize(HWND dialog, int width, int height) {
+        SetWindowPos(dialog, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    }
+};
+
+// The main window: at the template's size its client area is the template's in 6 x 12 units;
+// at the framework's 202 x 200 the exit and dialog buttons show and the two GET buttons lie
+// below the client area.
+TEST_F(ProgramDialogTest, MainWindowAtTemplateAndFixedSize) {
+    HWND d = Open(IDD_PICKER);
+    ASSERT_NE(d, nullptr);
+    Pump();
+    EXPECT_EQ((RECT{0, 0, 198, 218}), ClientRectOf(d));
+    EXPECT_EQ((RECT{104, 149, 190, 173}), PlaceOf(GetDlgItem(d, IDOK)));
+    EXPECT_EQ((RECT{8, 150, 92, 173}), PlaceOf(GetDlgItem(d, IDC_SLIDERS)));
+    Resize(d, 202, 200);
+    const RECT client = ClientRectOf(d);
+    EXPECT_EQ((RECT{0, 0, 196, 175}), client);
+    EXPECT_LE(PlaceOf(GetDlgItem(d, IDOK)).bottom, client.bottom);
+    EXPECT_LE(PlaceOf(GetDlgItem(d, IDC_SLIDERS)).bottom, client.bottom);
+    EXPECT_GE(PlaceOf(GetDlgItem(d, IDC_GETCOLOR)).top, client.bottom);
+    EXPECT_GE(PlaceOf(GetDlgItem(d, IDC_GETPALETTECOLOR)).top, client.bottom);
+
+    EXPECT_EQ(GetDlgItem(d, IDOK), GetFocus());
+    EXPECT_EQ(MAKELONG(IDOK, DC_HASDEFID), SendMessageA(d, DM_GETDEFID, 0, 0));
+    std::vector<int> tabOrder;
+    HWND at = GetDlgItem(d, IDOK);
+    do {
+        at = GetNextDlgTabItem(d, at, FALSE);
+        tabOrder.push_back(GetDlgCtrlID(at));
+    } while (at != GetDlgItem(d, IDOK) && tabOrder.size() < 20);
+    EXPECT_EQ((std::vector<int>{IDC_COPY, IDC_SLIDERS, IDC_ZOOM, IDC_PALETTE, IDOK}), tabOrder);
+}
+
+// The slider window at 197 x 200: bars and value texts show, the transfer button does not.
+TEST_F(ProgramDialogTest, SliderWindowShowsBarsAndHidesTransfer) {
+    HWND d = Open(IDD_SLIDERS);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ((RECT{0, 0, 191, 233}), ClientRectOf(d));  // 7 x 12 units
+    Resize(d, 197, 200);
+    const RECT client = ClientRectOf(d);
+    EXPECT_EQ((RECT{0, 0, 191, 175}), client);
+    EXPECT_EQ((RECT{35, 120, 158, 135}), PlaceOf(GetDlgItem(d, IDC_SLIDER_RED)));
+    for (int id : {IDC_SLIDER_RED, IDC_SLIDER_GREEN, IDC_SLIDER_BLUE, IDC_SLIDER_RED_TEXT,
+                   IDC_SLIDER_GREEN_TEXT, IDC_SLIDER_BLUE_TEXT})
+        EXPECT_LE(PlaceOf(GetDlgItem(d, id)).bottom, client.bottom) << id;
+    EXPECT_GE(PlaceOf(GetDlgItem(d, IDC_TRANSFER)).top, client.bottom);
+}
+
+// The About box's icon static shows the program icon, loaded from the module by the ordinal
+// its template gives for a title.
+TEST_F(ProgramDialogTest, AboutBoxShowsTheProgramIcon) {
+    HWND d = Open(IDD_ABOUTBOX);
+    ASSERT_NE(d, nullptr);
+    HWND icon = GetWindow(d, GW_CHILD);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(
+                  LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+              SendMessageA(icon, STM_GETICON, 0, 0));
+    const RECT place = PlaceOf(icon);
+    EXPECT_EQ((RECT{9, 11, 9 + 32, 11 + 32}), place);
+}
+
+// Each template drawn on the headless screen, at its own size and at the size the framework
+// gives the main and slider windows, kept as a PNG beside the build for a person to look at:
+// the face colour fills the client area and the controls draw over it.
+TEST_F(ProgramDialogTest, TemplatesRenderOnTheHeadlessScreen) {
+    const std::filesystem::path folder =
+        std::filesystem::path(TINTARO_RES_FILE).parent_path().parent_path() / "screenshots";
+    std::filesystem::create_directories(folder);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const std::uint32_t facePixel = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
+    const struct {
+        int id;
+        SIZE fixed;  // 0 x 0: the template's own size
+    } shots[] = {{IDD_ABOUTBOX, {}}, {IDD_PICKER, {}},  {IDD_PICKER, {202, 200}},
+                 {IDD_ZOOM, {}},     {IDD_SLIDERS, {}}, {IDD_SLIDERS, {197, 200}},
+                 {IDD_PALETTE, {}}};
+    for (const auto& shot : shots) {
+        HWND d = Open(shot.id);
+        ASSERT_NE(d, nullptr) << shot.id;
+        SetWindowPos(d, HWND_TOP, 20, 20, shot.fixed.cx, shot.fixed.cy,
+                     (shot.fixed.cx == 0 ? SWP_NOSIZE : 0) | SWP_SHOWWINDOW);
+        Pump();
+        RECT window;
+        GetWindowRect(d, &window);
+        const display::Rect area{window.left, window.top, window.right, window.bottom};
+        std::string name = "dialog_" + std::to_string(shot.id);
+        if (shot.fixed.cx != 0)
+            name += "_" + std::to_string(shot.fixed.cx) + "x" + std::to_string(shot.fixed.cy);
+        EXPECT_TRUE(screenshot::WritePng((folder / (name + ".png")).string(),
+                                         Display().Capture(area), area.Width(), area.Height()));
+        POINT corner{1, 1};
+        ClientToScreen(d, &corner);
+        EXPECT_EQ(facePixel, ScreenPixel(corner.x, corner.y)) << name;
+        if (HWND first = GetWindow(d, GW_CHILD)) {
+            RECT drawn;
+            GetWindowRect(first, &drawn);
+            bool marked = false;
+            for (int y = drawn.top; y < drawn.bottom && !marked; ++y)
+                for (int x = drawn.left; x < drawn.right && !marked; ++x)
+                    marked = ScreenPixel(x, y) != facePixel;
+            EXPECT_TRUE(marked) << name;
+        }
+        DestroyWindow(d);
+    }
 }
 
 }  // namespace
