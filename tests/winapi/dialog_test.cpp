@@ -992,6 +992,38 @@ TEST_F(ProgramDialogTest, MainWindowAtTemplateAndFixedSize) {
     EXPECT_EQ((std::vector<int>{IDC_COPY, IDC_SLIDERS, IDC_ZOOM, IDC_PALETTE, IDOK}), tabOrder);
 }
 
+// The keyboard on the main window's real buttons: Tab carries the default look to the next
+// push button, Enter clicks it, and Esc cancels with no Cancel button to name.
+TEST_F(ProgramDialogTest, MainWindowKeysWorkTheRealButtons) {
+    HWND d = Open(IDD_PICKER);
+    Pump();
+    auto look = [&](int id) { return GetWindowLongA(GetDlgItem(d, id), GWL_STYLE) & BS_TYPEMASK; };
+    PressIn(d, VK_TAB);
+    EXPECT_EQ(GetDlgItem(d, IDC_COPY), GetFocus());
+    EXPECT_EQ(BS_DEFPUSHBUTTON, look(IDC_COPY));
+    EXPECT_EQ(BS_PUSHBUTTON, look(IDOK));
+    PressIn(d, VK_RETURN);
+    PressIn(d, VK_ESCAPE);
+    EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(IDC_COPY, BN_CLICKED), IDCANCEL}), Commands());
+    EXPECT_EQ(0, ProcMessages(WM_COMMAND).back().lParam);
+}
+
+// The palette's two radio buttons form one group: an arrow moves to the other and checks it,
+// and the button unchecks its partner.
+TEST_F(ProgramDialogTest, PaletteRadioButtonsFollowTheArrows) {
+    HWND d = Open(IDD_PALETTE);
+    ShowWindow(d, SW_SHOW);
+    CheckRadioButton(d, IDC_PALETTE_COPY, IDC_PALETTE_REGISTER, IDC_PALETTE_COPY);
+    SetFocus(GetDlgItem(d, IDC_PALETTE_COPY));
+    PressIn(d, VK_DOWN);
+    EXPECT_EQ(GetDlgItem(d, IDC_PALETTE_REGISTER), GetFocus());
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(d, IDC_PALETTE_REGISTER));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(d, IDC_PALETTE_COPY));
+    PressIn(d, VK_DOWN);
+    EXPECT_EQ(GetDlgItem(d, IDC_PALETTE_COPY), GetFocus());
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(d, IDC_PALETTE_COPY));
+}
+
 // The slider window at 197 x 200: bars and value texts show, the transfer button does not.
 TEST_F(ProgramDialogTest, SliderWindowShowsBarsAndHidesTransfer) {
     HWND d = Open(IDD_SLIDERS);
