@@ -331,8 +331,12 @@ TEST_F(EditTest, EnterBreaksTheLineOnlyWhereTheEditWantsAndHasRoomForIt) {
     Type("b\t");
     EXPECT_EQ(Text(edit), "a\r\nb\t");
     EXPECT_EQ(SendMessageA(edit, EM_GETLINECOUNT, 0, 0), 2);
-    Key(VK_UP);
-    EXPECT_LE(Selection(edit).first, 1ul);
+    Key(VK_HOME);
+    EXPECT_EQ(Selection(edit), Range(3, 3)) << "the start of the second line";
+    Key(VK_LEFT);
+    EXPECT_EQ(Selection(edit), Range(1, 1)) << "a line break is one step";
+    Key(VK_DOWN);
+    EXPECT_GE(Selection(edit).first, 3ul) << "down to the second line";
     EXPECT_EQ(SendMessageA(edit, WM_GETDLGCODE, 0, 0),
               DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS);
 
