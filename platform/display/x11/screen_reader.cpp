@@ -1,0 +1,126 @@
+#include "platform/display/x11/screen_reader.h"
+
+#include "platform/display/x11/xlib.h"
+
+#include <algorithm>
+#include <bit>
+#include <memory>
+
+namespace display::x11 {
+
+namespace {
+
+struct ImageDeleter {
+    void operator()(XImage* image) const { XDestroyImage(image); }
+};
+
+Rect Union(const Rect& a, const Rect& b) {
+    if (a.IsEmpty()) {
+        return b;
+    }
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+constexpr int kNativeByteOrder = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+
+}  // namespace
+
+ScreenReader::ScreenReader(Display* display, Window root) : m_display(display), m_root(root) {
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    // Monitors arrived with RandR 1.5.
+    m_hasMonitors = XRRQueryExtension(display, &eventBase, &errorBase) &&
+                    XRRQueryVersion(display, &major, &minor) &&
+                    (major > 1 || (major == 1 && minor >= 5));
+}
+
+Rect ScreenReader::RootRect() const {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(m_display, m_root, &attributes)) {
+        return {};
+    }
+    return {0, 0, attributes.width, attributes.height};
+}
+
+std::vector<Rect> ScreenReader::Monitors() {
+    const Rect root = RootRect();
+    std::vector<Rect> monitors;
+    if (m_hasMonitors) {
+        int count = 0;
+        XRRMonitorInfo* info = XRRGetMonitors(m_display, m_root, True, &count);
+        for (int i = 0; i < count; ++i) {
+            const Rect r{info[i].x, info[i].y, info[i].x + info[i].width,
+                         info[i].y + info[i].height};
+            if (const Rect inside = r.Intersect(root); !inside.IsEmpty()) {
+                monitors.push_back(inside);
+            }
+        }
+        if (info != nullptr) {
+            XRRFreeMonitors(info);
+        }
+    }
+    if (monitors.empty()) {
+        monitors.push_back(root);
+    }
+    return monitors;
+}
+
+Rect ScreenReader::Bounds() {
+    Rect bounds;
+    for (const Rect& monitor : Monitors()) {
+        bounds = Union(bounds, monitor);
+    }
+    return bounds;
+}
+
+void ScreenReader::Read(const Rect& area, std::span<std::uint32_t> pixels,
+                        std::span<std::uint8_t> delivered) {
+    if (area.IsEmpty()) {
+        return;
+    }
+    const std::size_t count = std::size_t(area.Width()) * std::size_t(area.Height());
+    if (pixels.size() < count || delivered.size() < count) {
+        return;
+    }
+    // XGetImage of a rectangle that leaves the root fails whole (BadMatch): read only what
+    // lies on each monitor.
+    for (const Rect& monitor : Monitors()) {
+        const Rect part = area.Intersect(monitor);
+        if (!part.IsEmpty()) {
+            ReadPart(part, area, pixels.data(), delivered.data());
+        }
+    }
+}
+
+void ScreenReader::ReadPart(const Rect& part, const Rect& area, std::uint32_t* pixels,
+                            std::uint8_t* delivered) {
+    const std::unique_ptr<XImage, ImageDeleter> image(
+        XGetImage(m_display, m_root, part.left, part.top, unsigned(part.Width()),
+                  unsigned(part.Height()), AllPlanes, ZPixmap));
+    if (!image) {
+        return;
+    }
+    const bool direct = image->bits_per_pixel == 32 && image->byte_order == kNativeByteOrder;
+    for (int y = 0; y < part.Height(); ++y) {
+        const std::size_t first =
+            std::size_t(part.top - area.top + y) * area.Width() + (part.left - area.left);
+        std::uint32_t* to = pixels + first;
+        if (direct) {
+            const auto* from =
+                reinterpret_cast<const std::uint32_t*>(image->data + y * image->bytes_per_line);
+            for (int x = 0; x < part.Width(); ++x) {
+                to[x] = from[x] & 0x00FFFFFF;
+            }
+        } else {
+            for (int x = 0; x < part.Width(); ++x) {
+                to[x] = std::uint32_t(XGetPixel(image.get(), x, y)) & 0x00FFFFFF;
+            }
+        }
+        std::fill(delivered + first, delivered + first + part.Width(), std::uint8_t{1});
+    }
+}
+
+}  // namespace display::x11

@@ -1,0 +1,96 @@
+// One top-level surface as an X window: the hints that keep the window manager's frame off it
+// and tell it what kind of window it is, the pixel copy it is presented from, its input
+// context, and what the backend knows of its state on the server.
+#pragma once
+
+#include "platform/display/x11/xlib.h"
+
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "platform/display/backend.h"
+#include "platform/display/x11/window_image.h"
+#include "platform/display/x11/window_manager.h"
+#include "platform/display/x11/x11_connection.h"
+
+namespace display::x11 {
+
+// What every surface shares.
+struct SurfaceEnvironment {
+    Connection& connection;
+    const WindowManager& windowManager;
+    XIM inputMethod = nullptr;  // null: keys are looked up without one
+    bool useShm = false;
+};
+
+class SurfaceWindow {
+public:
+    // The window starts unmapped; owner is the X window of the owner surface (None: none).
+    SurfaceWindow(const SurfaceEnvironment& environment, SurfaceId id, const SurfaceSpec& spec,
+                  Window owner);
+    ~SurfaceWindow();
+    SurfaceWindow(const SurfaceWindow&) = delete;
+    SurfaceWindow& operator=(const SurfaceWindow&) = delete;
+
+    SurfaceId Id() const { return m_id; }
+    Window XWindow() const { return m_window; }
+    XIC InputContext() const { return m_inputContext; }
+    SurfaceKind Kind() const { return m_kind; }
+    const Rect& Bounds() const { return m_bounds; }
+    bool IsTopmost() const { return m_topmost; }
+    bool IsShown() const { return m_shown; }
+    bool IsMinimized() const { return m_minimized; }
+    bool IsMapped() const { return m_mapped; }
+    // Whether the window manager decorates, focuses and stacks this window.
+    bool IsManaged() const;
+
+    void SetBounds(const Rect& bounds);
+    // Where the server says the window is, after the window manager moved it.
+    void NoteMoved(Point topLeft) {
+        m_bounds = m_bounds.Offset(topLeft.x - m_bounds.left, topLeft.y - m_bounds.top);
+    }
+    void SetTitle(std::string_view utf8);
+    void SetIcon(const PixelView& argb);
+    void SetTopmost(bool topmost);
+    void Show(bool shown);
+    void Minimize(bool minimized);
+    // Asks for the keyboard focus; `time` is the server time of the user's last input.
+    void Activate(Time time, Window currentlyActive);
+    bool BeginMoveDrag(Point screen);
+
+    void Present(const PixelView& image, std::span<const Rect> changed);
+    // Puts area again from the copy; false while nothing was presented at this size.
+    bool Repaint(const Rect& area);
+
+    // What the server reports. Each returns true when the state changed by someone else's
+    // hand (the user through the window manager, or another client).
+    bool NoteMapped();
+    bool NoteUnmapped(const XUnmapEvent& event);
+    bool NoteIconic(bool iconic);
+
+private:
+    void WriteHints(const SurfaceSpec& spec, Window owner);
+    void WriteSizeHints();
+    void WriteNetWmState();
+    void Unmap();
+
+    Display* m_display;
+    const SurfaceEnvironment& m_env;
+    SurfaceId m_id;
+    SurfaceKind m_kind;
+    Rect m_bounds;
+    bool m_topmost;
+    Window m_window = None;
+    GC m_gc = nullptr;
+    XIC m_inputContext = nullptr;
+    std::unique_ptr<WindowImage> m_image;
+    bool m_presented = false;
+    bool m_shown = false;      // as the backend was asked
+    bool m_minimized = false;  // as the backend was asked or told
+    bool m_mapped = false;     // as the server last reported
+    bool m_focusOnMap = false;
+    unsigned long m_ownUnmapSerial = 0;
+};
+
+}  // namespace display::x11
