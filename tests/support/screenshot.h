@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -23,4 +24,11 @@ inline bool WriteScreenshot(display::HeadlessBackend& display, const display::Re
         out.write(rgb, 3);
     }
     return static_cast<bool>(out);
+}
+
+// A path next to the running test program, so that pictures land in the build tree.
+inline std::string BesideTestProgram(const std::string& name) {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? name : (program.parent_path() / name).string();
 }

@@ -208,7 +208,8 @@ void TrackBox(HWND hwnd, LRESULT hit) {
     const Window* w = PeekWindowRecord(hwnd);
     if (w == nullptr || !HasCaption(*w))
         return;
-    const CaptionBox* box = CaptionLayout(hwnd, *w).Box(hit);
+    const CaptionLayout layout(hwnd, *w);
+    const CaptionBox* box = layout.Box(hit);
     if (box == nullptr || !box->enabled)
         return;
     const UINT command = box->command;
