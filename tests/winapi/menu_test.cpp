@@ -391,6 +391,15 @@ TEST_F(ProgramMenuTest, EscAndAClickOutsideDismissAndTheClickGoesNoFurther) {
     EXPECT_TRUE(Track(m_popup, TPM_LEFTALIGN, {150, 130}));
     WhileTracking({});  // Esc at once
     EXPECT_EQ(0, Track(m_popup, TPM_RETURNCMD, {150, 130}));
+    // So does a fresh press of Alt.
+    bool openAfterAlt = false;
+    WhileTracking({[&] { Display().Press(VK_DOWN); }, [&] { Display().Press(VK_MENU); },
+                   [&] {
+                       openAfterAlt = true;
+                       Display().Press(VK_ESCAPE);
+                   }});
+    EXPECT_EQ(0, Track(m_popup, TPM_RETURNCMD, {150, 130}));
+    EXPECT_FALSE(openAfterAlt);
 
     // The click lands on the owner's client area, outside the menu.
     WhileTracking({[&] { Display().Click(display::MouseButton::Left, {110, 200}); }});

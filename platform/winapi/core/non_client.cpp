@@ -399,49 +399,61 @@ void PaintNonClient(HWND hwnd) {
 }
 
 LRESULT HandleNonClientCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
-    switch (command & 0xFFF0) {
-        case SC_MOVE:
-            // The low four bits carry HTCAPTION when a press on the caption asks for the move.
-            MoveWindowLoop(hwnd, (command & 0x0F) == HTCAPTION,
-                           {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-            return 0;
-        case SC_MOUSEMENU:
-            OpenWindowMenu(hwnd, true);
-            return 0;
-        case SC_KEYMENU:
-            if (lParam == ' ') {
-                OpenWindowMenu(hwnd, false);
-            } else if (lParam != 0) {
-                MessageBeep(0);  // no menu bar holds the letter
-            }
-            return 0;
-        default:
-            return 0;
-    }
+    struct Command {
+        WPARAM command;
+        void (*run)(HWND hwnd, WPARAM command, LPARAM lParam);
+    };
+    static constexpr Command kCommands[] = {
+        // The low four bits carry HTCAPTION when a press on the caption asks for the move.
+        {SC_MOVE,
+         [](HWND hwnd, WPARAM command, LPARAM lParam) {
+             MoveWindowLoop(hwnd, (command & 0x0F) == HTCAPTION,
+                            {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+         }},
+        {SC_MOUSEMENU, [](HWND hwnd, WPARAM, LPARAM) { OpenWindowMenu(hwnd, true); }},
+        {SC_KEYMENU,
+         [](HWND hwnd, WPARAM, LPARAM lParam) {
+             if (lParam == ' ')
+                 OpenWindowMenu(hwnd, false);
+             else if (lParam != 0)
+                 MessageBeep(0);  // no menu bar holds the letter
+         }},
+    };
+    for (const Command& entry : kCommands)
+        if (entry.command == (command & 0xFFF0))
+            entry.run(hwnd, command, lParam);
+    return 0;
 }
 
 LRESULT HandleNonClientMouse(HWND hwnd, UINT message, WPARAM hit, LPARAM screenPoint) {
-    if (message == WM_NCLBUTTONDOWN) {
-        switch (hit) {
-            case HTCAPTION:
-                Send(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, screenPoint);
-                return 0;
-            case HTSYSMENU:
-                Send(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, screenPoint);
-                return 0;
-            case HTCLOSE:
-            case HTMINBUTTON:
-            case HTMAXBUTTON:
-                TrackBox(hwnd, static_cast<LRESULT>(hit));
-                return 0;
-            default:
-                return 0;
-        }
-    }
-    // A double click on the icon closes the window; on the caption of a fixed-size window it
-    // does nothing.
-    if (message == WM_NCLBUTTONDBLCLK && hit == HTSYSMENU)
-        Send(hwnd, WM_SYSCOMMAND, SC_CLOSE, screenPoint);
+    struct Press {
+        UINT message;
+        WPARAM hit;
+        void (*run)(HWND hwnd, WPARAM hit, LPARAM screenPoint);
+    };
+    static constexpr auto kTrackBox = [](HWND hwnd, WPARAM hit, LPARAM) {
+        TrackBox(hwnd, static_cast<LRESULT>(hit));
+    };
+    static constexpr Press kPresses[] = {
+        {WM_NCLBUTTONDOWN, HTCAPTION,
+         [](HWND hwnd, WPARAM, LPARAM point) {
+             Send(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, point);
+         }},
+        {WM_NCLBUTTONDOWN, HTSYSMENU,
+         [](HWND hwnd, WPARAM, LPARAM point) {
+             Send(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, point);
+         }},
+        {WM_NCLBUTTONDOWN, HTCLOSE, kTrackBox},
+        {WM_NCLBUTTONDOWN, HTMINBUTTON, kTrackBox},
+        {WM_NCLBUTTONDOWN, HTMAXBUTTON, kTrackBox},
+        // A double click on the icon closes the window; on the caption of a fixed-size window
+        // it does nothing.
+        {WM_NCLBUTTONDBLCLK, HTSYSMENU,
+         [](HWND hwnd, WPARAM, LPARAM point) { Send(hwnd, WM_SYSCOMMAND, SC_CLOSE, point); }},
+    };
+    for (const Press& press : kPresses)
+        if (press.message == message && press.hit == hit)
+            press.run(hwnd, hit, screenPoint);
     return 0;
 }
 
