@@ -29,6 +29,8 @@
 #define ERROR_INVALID_MENU_HANDLE 1401L
 #define ERROR_POPUP_ALREADY_ACTIVE 1446L
 #define ERROR_MENU_ITEM_NOT_FOUND 1456L
+#define ERROR_NO_SCROLLBARS 1447L
+#define ERROR_INVALID_SCROLLBAR_RANGE 1448L
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
 #define ERROR_CLASS_ALREADY_EXISTS 1410L
 #define ERROR_CLASS_DOES_NOT_EXIST 1411L
@@ -75,6 +77,9 @@ HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
 LPVOID WINAPI LockResource(HGLOBAL hResData);
 DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
 BOOL WINAPI FreeResource(HGLOBAL hResData);
+
+/* The program's entry point, which the program defines. */
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
 
 int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
 int WINAPI lstrlenA(LPCSTR lpString);

@@ -1,0 +1,45 @@
+// The program's entry on systems without Win32: opens the X display, starts the Win32 layer
+// over it with the program's embedded resources and its arguments, and calls WinMain as
+// Windows would. The program's own code begins at WinMain.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/display/x11/open_x11_display.h"
+#include "platform/winapi/host.h"
+#include "tintaro_module_resources.h"
+
+namespace {
+
+// The part of the command line after the program name, as Windows hands it to WinMain.
+std::string ArgumentsPart(const char* commandLine) {
+    const char* p = commandLine;
+    if (*p == '"') {
+        ++p;
+        while (*p != '\0' && *p != '"') ++p;
+        if (*p == '"') ++p;
+    } else {
+        while (*p != '\0' && *p != ' ' && *p != '\t') ++p;
+    }
+    while (*p == ' ' || *p == '\t') ++p;
+    return p;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    std::unique_ptr<display::Backend> backend = display::OpenX11Display(&error);
+    if (!backend) {
+        std::fprintf(stderr, "tintaro: %s; to run without a screen, try: xvfb-run %s\n",
+                     error.c_str(), argc > 0 ? argv[0] : "tintaro");
+        return 1;
+    }
+    winapi::SetModuleResources(TintaroModuleResources());
+    winapi::SetProgramArguments(std::vector<std::string>(argv, argv + argc));
+    winapi::Session session(std::move(backend));
+    std::string arguments = ArgumentsPart(GetCommandLineA());
+    return WinMain(GetModuleHandleA(nullptr), nullptr, arguments.data(), SW_SHOWDEFAULT);
+}
