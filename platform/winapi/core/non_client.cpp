@@ -12,7 +12,7 @@
 
 #include "platform/winapi/core/internal.h"
 #include "platform/winapi/host.h"
-#include "platform/winapi/menu/classic_look.h"
+#include "platform/winapi/menu/classic_glyphs.h"
 #include "platform/winapi/menu/modal_loop.h"
 #include "platform/winapi/menu/system_menu.h"
 #include "platform/winapi/menu/ui_font.h"
@@ -139,7 +139,9 @@ PressedBox g_pressed;
 
 void DrawBox(HDC hdc, const CaptionBox& box, bool pressed) {
     FillRect(hdc, &box.rect, GetSysColorBrush(COLOR_3DFACE));
-    menu::DrawClassicEdge(hdc, box.rect, pressed ? menu::Edge::ButtonDown : menu::Edge::ButtonUp);
+    // Caption boxes have the push button's soft edge.
+    RECT edge = box.rect;
+    DrawEdge(hdc, &edge, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_SOFT);
     const SIZE glyph = menu::GlyphSize(box.glyph);
     const int width = box.rect.right - box.rect.left;
     const int height = box.rect.bottom - box.rect.top;
@@ -377,7 +379,7 @@ void PaintNonClient(HWND hwnd) {
     const bool dialogFrame =
         (w->style & (WS_DLGFRAME | WS_THICKFRAME)) || (w->exStyle & WS_EX_DLGMODALFRAME);
     if (dialogFrame) {
-        ring = menu::DrawClassicEdge(hdc, ring, menu::Edge::Raised);
+        DrawEdge(hdc, &ring, EDGE_RAISED, BF_RECT | BF_ADJUST);
         for (int i = 2; i < insets.left - ((w->exStyle & WS_EX_CLIENTEDGE) ? 2 : 0); ++i) {
             FrameRect(hdc, &ring, GetSysColorBrush(COLOR_BTNFACE));
             InflateRect(&ring, -1, -1);
@@ -393,7 +395,7 @@ void PaintNonClient(HWND hwnd) {
         const RECT screenOuter = ScreenWindowRect(*w);
         OffsetRect(&edge, -screenOuter.left, -screenOuter.top);
         InflateRect(&edge, 2, 2);
-        menu::DrawClassicEdge(hdc, edge, menu::Edge::Sunken);
+        DrawEdge(hdc, &edge, EDGE_SUNKEN, BF_RECT);
     }
     ReleaseDC(hwnd, hdc);
 }

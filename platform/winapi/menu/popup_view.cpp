@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/winapi/menu/classic_look.h"
+#include "platform/winapi/menu/classic_glyphs.h"
 #include "platform/winapi/menu/menu_table.h"
 
 namespace winapi::menu {
@@ -88,7 +88,8 @@ RECT PopupView::ItemRect(int index) const {
 void PopupView::Draw(HDC hdc) const {
     const RECT outer{0, 0, m_size.cx, m_size.cy};
     FillRect(hdc, &outer, GetSysColorBrush(COLOR_MENU));
-    DrawClassicEdge(hdc, outer, Edge::Raised);
+    RECT edge = outer;
+    DrawEdge(hdc, &edge, EDGE_RAISED, BF_RECT);
     SetBkMode(hdc, TRANSPARENT);
     for (int i = 0; i < ItemCount(); ++i)
         DrawItem(hdc, i);

@@ -1,4 +1,4 @@
-#include "platform/winapi/menu/classic_look.h"
+#include "platform/winapi/menu/classic_glyphs.h"
 
 #include <array>
 #include <string_view>
@@ -22,31 +22,6 @@ constexpr GlyphPattern kPatterns[] = {
       "#.......#", "#########"}},
 };
 
-struct EdgeColours {
-    Edge edge;
-    int outerLight, outerDark, innerLight, innerDark;
-};
-
-constexpr EdgeColours kEdges[] = {
-    {Edge::Raised, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DHIGHLIGHT, COLOR_3DSHADOW},
-    {Edge::Sunken, COLOR_3DSHADOW, COLOR_3DHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT},
-    {Edge::ButtonUp, COLOR_3DHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT, COLOR_3DSHADOW},
-    {Edge::ButtonDown, COLOR_3DDKSHADOW, COLOR_3DHIGHLIGHT, COLOR_3DSHADOW, COLOR_3DLIGHT},
-};
-
-void Fill(HDC hdc, const RECT& rect, int colour) {
-    FillRect(hdc, &rect, GetSysColorBrush(colour));
-}
-
-// Light along the top and left, dark along the bottom and right; the dark side owns the
-// bottom-left and top-right corners.
-void Ring(HDC hdc, const RECT& r, int light, int dark) {
-    Fill(hdc, {r.left, r.top, r.right - 1, r.top + 1}, light);
-    Fill(hdc, {r.left, r.top, r.left + 1, r.bottom - 1}, light);
-    Fill(hdc, {r.left, r.bottom - 1, r.right, r.bottom}, dark);
-    Fill(hdc, {r.right - 1, r.top, r.right, r.bottom}, dark);
-}
-
 const GlyphPattern& PatternOf(Glyph glyph) {
     for (const GlyphPattern& pattern : kPatterns)
         if (pattern.glyph == glyph)
@@ -55,19 +30,6 @@ const GlyphPattern& PatternOf(Glyph glyph) {
 }
 
 }  // namespace
-
-RECT DrawClassicEdge(HDC hdc, RECT rect, Edge edge) {
-    for (const EdgeColours& colours : kEdges) {
-        if (colours.edge != edge)
-            continue;
-        Ring(hdc, rect, colours.outerLight, colours.outerDark);
-        InflateRect(&rect, -1, -1);
-        Ring(hdc, rect, colours.innerLight, colours.innerDark);
-        InflateRect(&rect, -1, -1);
-        break;
-    }
-    return rect;
-}
 
 SIZE GlyphSize(Glyph glyph) {
     const GlyphPattern& pattern = PatternOf(glyph);
