@@ -518,6 +518,21 @@ TEST_F(MenuTest, EndMenuQuitAndNestedTrackingEndOrRefuse) {
     DestroyMenu(menu);
 }
 
+// Fonts, brushes and DCs made for drawing menus and captions are all given back.
+TEST_F(ProgramMenuTest, MenusAndCaptionsLeaveNoGdiObjectsBehind) {
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    CheckMenuItem(m_popup, ID_FORMAT_RGB, MF_CHECKED);
+    WhileTracking({[&] { Display().MovePointer(ItemPoint(Popups().front(), 1)); },
+                   [&] { Display().Press(VK_DOWN); }});
+    Track(m_popup, TPM_LEFTALIGN, {150, 130});
+    WhileTracking({});
+    SendMessageA(m_hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    Display().SetIdleHandler({});
+    SendMessageA(m_hwnd, WM_NCPAINT, 1, 0);
+    Pump();
+    EXPECT_EQ(before, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+}
+
 // Check marks, separators, grayed items and the highlight bar, pixel by pixel.
 TEST_F(ProgramMenuTest, PopupPixelsShowTheClassicLook) {
     CheckMenuItem(m_popup, ID_FORMAT_COLOR, MF_CHECKED);
