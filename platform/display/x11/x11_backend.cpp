@@ -674,7 +674,7 @@ void X11Backend::OnConfigure(XEvent& event) {
 
 void X11Backend::OnMap(XEvent& event) {
     const SurfaceId id = SurfaceOf(event.xmap.window);
-    if (id != 0 && Surface(id)->NoteMapped()) {
+    if (id != 0 && Surface(id)->NoteMapped(event.xmap)) {
         Push(MakeEvent(EventType::Restored, id));
     }
 }
