@@ -433,6 +433,16 @@ double Median(std::vector<double> values) {
     return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
+// A figure with one decimal, or "-" for one that could not be taken (negative).
+std::string Figure(double value) {
+    if (value < 0) {
+        return "-";
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
 struct Row {
     std::string name;
     std::vector<Figures> runs;
@@ -464,8 +474,10 @@ void PrintTable(const std::vector<Row>& rows, int idleSeconds) {
             }
             return m;
         };
-        std::printf("%-28s %10.1f %10.1f %10.1f %10.1f %12.1f", row.name.c_str(), Median(maps),
-                    minimum(maps), Median(frames), minimum(frames), double(peak) / 1024.0);
+        std::printf("%-28s %10s %10s %10s %10s %12s", row.name.c_str(),
+                    Figure(Median(maps)).c_str(), Figure(minimum(maps)).c_str(),
+                    Figure(Median(frames)).c_str(), Figure(minimum(frames)).c_str(),
+                    Figure(peak > 0 ? double(peak) / 1024.0 : -1).c_str());
         if (idle != nullptr) {
             std::printf(" %12.1f %10.1f\n", double(idle->idleRssKb) / 1024.0,
                         idle->idleCpu->schedMs);
@@ -564,6 +576,7 @@ int main(int argc, char** argv) {
     }
     std::printf("display %s%s, %d runs, %d s idle\n", display.c_str(),
                 ownServer ? " (own Xvfb)" : "", runs, idleSeconds);
+    std::fflush(stdout);
 
     std::vector<std::string> measured{program};
     measured.insert(measured.end(), programArgs.begin(), programArgs.end());
