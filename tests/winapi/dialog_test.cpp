@@ -14,7 +14,6 @@
 #include <variant>
 #include <vector>
 
-#include "platform/winapi/core/internal.h"
 #include "platform/winapi/dialog/template_reader.h"
 #include "platform/winapi/host.h"
 #include "res/resource.h"
@@ -946,13 +945,6 @@ class ProgramDialogTest : public DialogTest {
 protected:
     ProgramDialogTest() {
         winapi::SetModuleResources(std::as_bytes(std::span(ProgramResources())));
-        // Until the edit control is in, a stand-in answers to its atom.
-        WNDCLASSA wc{};
-        if (!GetClassInfoA(nullptr, MAKEINTRESOURCEA(0x81), &wc)) {
-            wc.lpfnWndProc = &StandInProc;
-            wc.lpszClassName = "Edit";
-            winapi::core::RegisterSystemClass(wc, 0x81);
-        }
     }
     HWND Open(int id) {
         return CreateDialogParamA(nullptr, MAKEINTRESOURCEA(id), nullptr, &ScriptedProc, 0);
@@ -1006,6 +998,18 @@ TEST_F(ProgramDialogTest, MainWindowKeysWorkTheRealButtons) {
     PressIn(d, VK_ESCAPE);
     EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(IDC_COPY, BN_CLICKED), IDCANCEL}), Commands());
     EXPECT_EQ(0, ProcMessages(WM_COMMAND).back().lParam);
+}
+
+// The output edit (ES_MULTILINE | ES_WANTRETURN) keeps Enter; the default button is not
+// clicked. One line is all the edit shows and it does not scroll down, so the new line is
+// refused with EN_MAXTEXT, as Win32's edit refuses it.
+TEST_F(ProgramDialogTest, OutputEditKeepsEnter) {
+    HWND d = Open(IDD_PICKER);
+    Pump();
+    SetFocus(GetDlgItem(d, IDC_OUTPUT));
+    g_procLog.clear();
+    PressIn(d, VK_RETURN);
+    EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(IDC_OUTPUT, EN_MAXTEXT)}), Commands());
 }
 
 // The palette's two radio buttons form one group: an arrow moves to the other and checks it,
