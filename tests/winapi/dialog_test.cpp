@@ -1,9 +1,9 @@
 // The dialog manager on the headless display: dialogs made from hand-built templates in both
-// forms, DefDlgProc's defaults, the keyboard interface, the modal loop and the item helpers.
+// forms and from the program's own, DefDlgProc's defaults, the keyboard interface, the modal
+// loop and the item helpers.
 #include <windows.h>
 
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +18,7 @@
 #include "platform/winapi/host.h"
 #include "res/resource.h"
 #include "support/headless_test.h"
+#include "support/message_log.h"
 #include "support/screenshot.h"
 
 // RECTs compare and print by their edges (internal linkage: other tests may want their own).
@@ -32,8 +33,7 @@ namespace {
 
 constexpr DWORD kErrorWindowNotDialog = 1420;
 constexpr DWORD kPopupDialog = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-
-// ---- Templates built by hand --------------------------------------------------------------
+constexpr WORD kButton = 0x80, kEdit = 0x81, kStatic = 0x82;
 
 using Field = std::variant<std::u16string, WORD>;
 
@@ -41,15 +41,21 @@ struct ItemSpec {
     Field windowClass;
     Field title;
     DWORD style = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
+    short x = 0, y = 0, cx = 40, cy = 14;
     DWORD id = 0;
     std::vector<std::uint8_t> creationData;
 };
 
+ItemSpec Push(std::u16string title, DWORD id, DWORD style, short x, short y) {
+    const DWORD fullStyle = WS_VISIBLE | WS_TABSTOP | style;
+    return {kButton, std::move(title), fullStyle, x, y, 40, 14, id, {}};
+}
+
+// A dialog template in bytes, DLGTEMPLATEEX or the plain DLGTEMPLATE.
 class TemplateBytes {
 public:
     TemplateBytes(DWORD style, short cx, short cy, short x = 0, short y = 0)
-        : m_style(style), m_x(x), m_y(y), m_cx(cx), m_cy(cy) {}
+        : m_style(style), m_frame{x, y, cx, cy} {}
 
     TemplateBytes& Font(WORD points, std::u16string face) {
         m_style |= DS_SETFONT;
@@ -61,209 +67,69 @@ public:
         m_items.push_back(std::move(item));
         return *this;
     }
-    // The bytes, DLGTEMPLATEEX or the plain DLGTEMPLATE.
     LPCDLGTEMPLATEA Get(bool extended = true) {
         m_bytes.clear();
-        extended ? WriteExtended() : WritePlain();
+        if (extended)
+            U16s({1, 0xFFFF, 0, 0});  // version, signature, help id
+        U32(extended ? 0 : m_style);  // the two forms swap style and extended style
+        U32(extended ? m_style : 0);
+        U16(static_cast<WORD>(m_items.size()));
+        for (short v : m_frame)
+            U16(static_cast<WORD>(v));
+        U16s({0, 0});  // no menu, the dialog class
+        Text(u"Dialog");
+        if (m_style & DS_SETFONT) {
+            U16(m_points);
+            if (extended)
+                U16s({FW_NORMAL, 0x8000});  // upright, SHIFTJIS_CHARSET
+            Text(m_face);
+        }
+        for (const ItemSpec& item : m_items) {
+            m_bytes.resize((m_bytes.size() + 3) / 4 * 4);
+            if (extended)
+                U32(0);
+            U32(extended ? 0 : item.style);
+            U32(extended ? item.style : 0);
+            for (short v : {item.x, item.y, item.cx, item.cy})
+                U16(static_cast<WORD>(v));
+            extended ? U32(item.id) : U16(static_cast<WORD>(item.id));
+            Put(item.windowClass);
+            Put(item.title);
+            U16(static_cast<WORD>(item.creationData.size()));
+            m_bytes.insert(m_bytes.end(), item.creationData.begin(), item.creationData.end());
+        }
         return reinterpret_cast<LPCDLGTEMPLATEA>(m_bytes.data());
     }
-    std::vector<std::uint8_t>& Bytes() { return m_bytes; }
+    const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
 
 private:
-    void U16(std::uint32_t v) {
-        m_bytes.push_back(v & 0xFF);
-        m_bytes.push_back((v >> 8) & 0xFF);
+    void U16(WORD v) { m_bytes.insert(m_bytes.end(), {LOBYTE(v), HIBYTE(v)}); }
+    void U16s(std::initializer_list<WORD> values) {
+        for (WORD v : values)
+            U16(v);
     }
-    void U32(std::uint32_t v) {
-        U16(v & 0xFFFF);
-        U16(v >> 16);
-    }
+    void U32(DWORD v) { U16s({LOWORD(v), HIWORD(v)}); }
     void Text(const std::u16string& text) {
         for (char16_t c : text)
             U16(c);
         U16(0);
     }
     void Put(const Field& field) {
-        if (const WORD* ordinal = std::get_if<WORD>(&field)) {
-            U16(0xFFFF);
-            U16(*ordinal);
-        } else {
+        if (const WORD* ordinal = std::get_if<WORD>(&field))
+            U16s({0xFFFF, *ordinal});
+        else
             Text(std::get<std::u16string>(field));
-        }
-    }
-    void Align() { m_bytes.resize((m_bytes.size() + 3) / 4 * 4); }
-    void Tail(const ItemSpec& item) {
-        Put(item.windowClass);
-        Put(item.title);
-        U16(static_cast<std::uint32_t>(item.creationData.size()));
-        m_bytes.insert(m_bytes.end(), item.creationData.begin(), item.creationData.end());
-    }
-    void Header() {
-        U16(static_cast<std::uint32_t>(m_items.size()));
-        for (short v : {m_x, m_y, m_cx, m_cy})
-            U16(static_cast<std::uint16_t>(v));
-        U16(0);  // no menu
-        U16(0);  // the dialog class
-        Text(u"Dialog");
-    }
-    void WriteExtended() {
-        U16(1);
-        U16(0xFFFF);
-        U32(0);
-        U32(0);
-        U32(m_style);
-        Header();
-        if (m_style & DS_SETFONT) {
-            U16(m_points);
-            U16(FW_NORMAL);
-            U16(0x8000);  // not italic, SHIFTJIS_CHARSET
-            Text(m_face);
-        }
-        for (const ItemSpec& item : m_items) {
-            Align();
-            U32(0);
-            U32(0);
-            U32(item.style);
-            for (short v : {item.x, item.y, item.cx, item.cy})
-                U16(static_cast<std::uint16_t>(v));
-            U32(item.id);
-            Tail(item);
-        }
-    }
-    void WritePlain() {
-        U32(m_style);
-        U32(0);
-        Header();
-        if (m_style & DS_SETFONT) {
-            U16(m_points);
-            Text(m_face);
-        }
-        for (const ItemSpec& item : m_items) {
-            Align();
-            U32(item.style);
-            U32(0);
-            for (short v : {item.x, item.y, item.cx, item.cy})
-                U16(static_cast<std::uint16_t>(v));
-            U16(item.id);
-            Tail(item);
-        }
     }
 
     DWORD m_style;
-    short m_x, m_y, m_cx, m_cy;
+    short m_frame[4];
     WORD m_points = 0;
     std::u16string m_face;
     std::vector<ItemSpec> m_items;
     std::vector<std::uint8_t> m_bytes;
 };
 
-// ---- Stand-in controls with the dialog codes of Win32's ----------------------------------
-
-struct ControlRecord {
-    HWND hwnd;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<ControlRecord> g_controlLog;
-std::map<HWND, std::vector<std::uint8_t>> g_creationData;
-
-UINT ButtonCode(HWND hwnd) {
-    switch (GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) {
-        case BS_DEFPUSHBUTTON:
-            return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-        case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON:
-            return DLGC_BUTTON | DLGC_RADIOBUTTON;
-        case BS_PUSHBUTTON:
-            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-        default:
-            return DLGC_BUTTON;
-    }
-}
-
-LRESULT CALLBACK StandInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    g_controlLog.push_back({hwnd, message, wParam, lParam});
-    char kind[32] = {};
-    GetClassNameA(hwnd, kind, sizeof kind);
-    const bool button = std::strcmp(kind, "TestButton") == 0;
-    switch (message) {
-        case WM_CREATE:
-            if (const auto* data = static_cast<const std::uint8_t*>(
-                    reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams))
-                g_creationData[hwnd].assign(data, data + 2 + (data[0] | data[1] << 8));
-            return 0;
-        case WM_GETDLGCODE:
-            if (button)
-                return ButtonCode(hwnd);
-            if (std::strcmp(kind, "TestStatic") == 0)
-                return DLGC_STATIC;
-            if (auto* msg = reinterpret_cast<MSG*>(lParam);
-                msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN &&
-                (GetWindowLongA(hwnd, GWL_STYLE) & ES_WANTRETURN))
-                return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_HASSETSEL;
-            return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-        case BM_SETSTYLE: {
-            const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-            SetWindowLongA(hwnd, GWL_STYLE, (style & ~BS_TYPEMASK) | static_cast<LONG>(wParam));
-            return 0;
-        }
-        case BM_GETCHECK:
-            return GetWindowLongPtrA(hwnd, GWLP_USERDATA);
-        case BM_SETCHECK:
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
-            return 0;
-        case BM_CLICK:
-            if ((GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
-                SetWindowLongPtrA(hwnd, GWLP_USERDATA, BST_CHECKED);
-            SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(hwnd));
-            return 0;
-        default:
-            return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-}
-
-void RegisterStandIns() {
-    g_controlLog.clear();
-    g_creationData.clear();
-    for (const char* name : {"TestButton", "TestEdit", "TestStatic"}) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &StandInProc;
-        wc.lpszClassName = name;
-        RegisterClassA(&wc);
-    }
-}
-
-ItemSpec Button(std::u16string title, DWORD id, DWORD style, short x, short y) {
-    return {u"TestButton",
-            std::move(title),
-            static_cast<DWORD>(WS_VISIBLE | WS_TABSTOP | style),
-            x,
-            y,
-            40,
-            14,
-            id,
-            {}};
-}
-ItemSpec Edit(DWORD id, DWORD style, short x, short y) {
-    return {u"TestEdit", u"text", static_cast<DWORD>(WS_VISIBLE | WS_TABSTOP | style), x, y, 60, 12,
-            id,          {}};
-}
-ItemSpec Label(std::u16string title, DWORD id, short x, short y) {
-    return {u"TestStatic", std::move(title), WS_VISIBLE, x, y, 40, 8, id, {}};
-}
-
-std::vector<ControlRecord> ControlMessages(UINT message) {
-    std::vector<ControlRecord> found;
-    for (const ControlRecord& r : g_controlLog)
-        if (r.message == message)
-            found.push_back(r);
-    return found;
-}
-
-// ---- A dialog procedure the tests script ---------------------------------------------------
-
+// A dialog procedure the tests script: it records every message and runs the handler given.
 struct ProcRecord {
     UINT message;
     WPARAM wParam;
@@ -286,10 +152,35 @@ std::vector<ProcRecord> ProcMessages(UINT message) {
     return found;
 }
 
+std::vector<WPARAM> Commands() {
+    std::vector<WPARAM> commands;
+    for (const ProcRecord& r : ProcMessages(WM_COMMAND))
+        commands.push_back(r.wParam);
+    return commands;
+}
+
+RECT ClientRectOf(HWND hwnd) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    return r;
+}
+
+// A control's rectangle in its dialog's client coordinates.
+RECT PlaceOf(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+LONG LookOf(HWND dialog, int id) {
+    return GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & BS_TYPEMASK;
+}
+
 class DialogTest : public HeadlessTest {
 protected:
     DialogTest() {
-        RegisterStandIns();
+        MessageLog::Register();
         g_procLog.clear();
         g_procHandlers.clear();
     }
@@ -297,9 +188,13 @@ protected:
     HWND Modeless(TemplateBytes& bytes, HWND parent = nullptr, LPARAM param = 0) {
         return CreateDialogIndirectParamA(nullptr, bytes.Get(), parent, &ScriptedProc, param);
     }
-
+    HWND Popup() {
+        return CreateWindowExA(0, "LogWindow", "", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 200,
+                               150, nullptr, nullptr, nullptr, nullptr);
+    }
     // A message loop that gives the dialog its keyboard interface.
-    void PumpDialog(HWND dialog) {
+    void PressIn(HWND dialog, int vk, const char* text = "") {
+        Display().Press(vk, text);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (IsDialogMessageA(dialog, &msg))
@@ -308,60 +203,32 @@ protected:
             DispatchMessageA(&msg);
         }
     }
-    void PressIn(HWND dialog, int vk, const char* text = "") {
-        Display().Press(vk, text);
-        PumpDialog(dialog);
-    }
-
-    std::vector<WPARAM> Commands() {
-        std::vector<WPARAM> commands;
-        for (const ProcRecord& r : ProcMessages(WM_COMMAND))
-            commands.push_back(r.wParam);
-        return commands;
-    }
+    MessageLog& Log() { return MessageLog::Instance(); }
 };
-
-RECT ClientRectOf(HWND hwnd) {
-    RECT r;
-    GetClientRect(hwnd, &r);
-    return r;
-}
-
-// Control rectangle in the dialog's client coordinates.
-RECT PlaceOf(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 // ---- Making dialogs ------------------------------------------------------------------------
 
 // The template's size is the client area's, in units of the template font: 6 x 12 for the
-// fixed Gothic at 9 pt, whose LOGFONT has lfHeight -12.
+// fixed Gothic at 9 pt, whose LOGFONT has lfHeight -12; without a font, the system font's
+// 8 x 16, which GetDialogBaseUnits reports.
 TEST_F(DialogTest, TemplateSizeIsTheClientAreaInFontUnits) {
     TemplateBytes bytes(kPopupDialog, 132, 145);
     bytes.Font(9, u"ＭＳ ゴシック")
-        .Item({u"TestButton", u"終了", WS_VISIBLE | BS_DEFPUSHBUTTON, 69, 99, 57, 16, IDOK, {}});
+        .Item({kButton, u"終了", WS_VISIBLE | BS_DEFPUSHBUTTON, 69, 99, 57, 16, IDOK, {}});
     for (bool extended : {true, false}) {
         HWND dialog =
             CreateDialogIndirectParamA(nullptr, bytes.Get(extended), nullptr, &ScriptedProc, 0);
         ASSERT_NE(dialog, nullptr);
-        const RECT client = ClientRectOf(dialog);
-        EXPECT_EQ(198, client.right);   // MulDiv(132, 6, 4)
-        EXPECT_EQ(218, client.bottom);  // MulDiv(145, 12, 8), 217.5 rounded
+        EXPECT_EQ((RECT{0, 0, 198, 218}), ClientRectOf(dialog));  // 217.5 rounds up
         RECT window;
         GetWindowRect(dialog, &window);
         EXPECT_EQ(198 + 6, window.right - window.left);
         EXPECT_EQ(218 + 25, window.bottom - window.top);
-        EXPECT_EQ(WS_EX_DLGMODALFRAME, GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
-        const RECT ok = PlaceOf(GetDlgItem(dialog, IDOK));
-        EXPECT_EQ((RECT{104, 149, 104 + 86, 149 + 24}), ok);
-
+        EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+        EXPECT_EQ((RECT{104, 149, 190, 173}), PlaceOf(GetDlgItem(dialog, IDOK)));
         LOGFONTA font{};
-        ASSERT_EQ(static_cast<int>(sizeof font),
-                  GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)),
-                             sizeof font, &font));
+        GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
         EXPECT_EQ(-12, font.lfHeight);
         EXPECT_STREQ("ＭＳ ゴシック", font.lfFaceName);
         RECT units{0, 0, 4, 8};
@@ -369,13 +236,9 @@ TEST_F(DialogTest, TemplateSizeIsTheClientAreaInFontUnits) {
         EXPECT_EQ((RECT{0, 0, 6, 12}), units);
         DestroyWindow(dialog);
     }
-}
-
-// Without DS_SETFONT the system font's 8 x 16 units apply, as GetDialogBaseUnits reports.
-TEST_F(DialogTest, DialogWithoutFontUsesSystemUnits) {
     EXPECT_EQ(MAKELONG(8, 16), GetDialogBaseUnits());
-    TemplateBytes bytes(kPopupDialog, 100, 50);
-    HWND dialog = Modeless(bytes);
+    TemplateBytes system(kPopupDialog, 100, 50);
+    HWND dialog = Modeless(system);
     EXPECT_EQ((RECT{0, 0, 200, 100}), ClientRectOf(dialog));
     EXPECT_EQ(0, SendMessageA(dialog, WM_GETFONT, 0, 0));
     char name[16];
@@ -387,8 +250,7 @@ TEST_F(DialogTest, DialogWithoutFontUsesSystemUnits) {
 // screen); DS_CENTER centres it on the screen, and one that would leave the screen is moved
 // back onto it.
 TEST_F(DialogTest, PositionIsRelativeToTheOwnersClientArea) {
-    HWND owner = CreateWindowExA(0, "TestEdit", "owner", WS_POPUP | WS_CAPTION, 100, 80, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
+    HWND owner = Popup();
     POINT ownerClient{0, 0};
     ClientToScreen(owner, &ownerClient);
     TemplateBytes relative(kPopupDialog, 40, 20, 10, 20);
@@ -415,23 +277,32 @@ TEST_F(DialogTest, PositionIsRelativeToTheOwnersClientArea) {
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), window.bottom);
 }
 
-// Controls come in template order with their ids, styles, texts and creation data, each
-// hearing of the dialog font; then WM_INITDIALOG names the first usable tab stop.
+// Controls come in template order with their ids, texts and creation data, each hearing of
+// the dialog font after the dialog procedure; WM_INITDIALOG, sent while the dialog is hidden,
+// names the first tab stop that is visible and enabled, and its TRUE puts the focus there
+// with an edit's text selected.
 TEST_F(DialogTest, ControlsAreCreatedInOrderBeforeInitDialog) {
+    std::vector<std::uint8_t> creation;
+    Log().Handle(WM_CREATE, [&](HWND, WPARAM, LPARAM lParam) {
+        const auto* data = static_cast<const std::uint8_t*>(
+            reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (data != nullptr)
+            creation.assign(data, data + 2 + data[0]);
+        return 0;
+    });
     bool visibleDuringInit = true;
     g_procHandlers[WM_INITDIALOG] = [&](HWND hwnd, WPARAM, LPARAM) {
         visibleDuringInit = IsWindowVisible(hwnd);
         return TRUE;
     };
-    // The button lacks WS_VISIBLE, the first edit is disabled.
-    TemplateBytes withHidden(kPopupDialog | WS_VISIBLE, 120, 80);
-    withHidden.Font(9, u"ＭＳ Ｐゴシック")
-        .Item(Label(u"label", static_cast<DWORD>(-1), 4, 4))
-        .Item(Edit(10, WS_DISABLED, 4, 14))
-        .Item({u"TestButton", u"hidden", WS_TABSTOP, 4, 30, 40, 14, 11, {}})
-        .Item(Edit(12, 0, 4, 50))
-        .Item({u"TestStatic", u"", WS_VISIBLE, 1, 2, 3, 4, 13, {0xAB, 0xCD, 0xEF}});
-    HWND dialog = Modeless(withHidden, nullptr, 0x1234);
+    TemplateBytes bytes(kPopupDialog | WS_VISIBLE, 120, 80);
+    bytes.Font(9, u"ＭＳ Ｐゴシック")
+        .Item({kStatic, u"label", WS_VISIBLE, 4, 4, 40, 8, static_cast<DWORD>(-1), {}})
+        .Item({kEdit, u"off", WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 4, 14, 60, 12, 10, {}})
+        .Item({kButton, u"hidden", WS_TABSTOP, 4, 30, 40, 14, 11, {}})
+        .Item({kEdit, u"text", WS_VISIBLE | WS_TABSTOP, 4, 50, 60, 12, 12, {}})
+        .Item({u"LogWindow", u"", WS_VISIBLE, 1, 2, 3, 4, 13, {0xAB, 0xCD, 0xEF}});
+    HWND dialog = Modeless(bytes, nullptr, 0x1234);
     ASSERT_NE(dialog, nullptr);
     Pump();
 
@@ -445,15 +316,12 @@ TEST_F(DialogTest, ControlsAreCreatedInOrderBeforeInitDialog) {
     char text[16];
     EXPECT_EQ(5u, GetDlgItemTextA(dialog, -1, text, sizeof text));
     EXPECT_STREQ("label", text);
-    EXPECT_EQ((std::vector<std::uint8_t>{3, 0, 0xAB, 0xCD, 0xEF}),
-              g_creationData[GetDlgItem(dialog, 13)]);
-
-    const auto fonts = ControlMessages(WM_SETFONT);
-    ASSERT_EQ(5u, fonts.size());
+    EXPECT_EQ((std::vector<std::uint8_t>{3, 0, 0xAB, 0xCD, 0xEF}), creation);
+    const auto fonts = Log().Of(WM_SETFONT);
+    ASSERT_EQ(1u, fonts.size());
     EXPECT_EQ(static_cast<WPARAM>(SendMessageA(dialog, WM_GETFONT, 0, 0)), fonts[0].wParam);
-    // The dialog procedure heard of the font first.
-    ASSERT_FALSE(g_procLog.empty());
     EXPECT_EQ(static_cast<UINT>(WM_SETFONT), g_procLog.front().message);
+
     const auto init = ProcMessages(WM_INITDIALOG);
     ASSERT_EQ(1u, init.size());
     EXPECT_EQ(reinterpret_cast<WPARAM>(edit), init[0].wParam);
@@ -461,38 +329,34 @@ TEST_F(DialogTest, ControlsAreCreatedInOrderBeforeInitDialog) {
     EXPECT_FALSE(visibleDuringInit);
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(edit, GetFocus());
-    // The first focus selects an edit's text.
-    const auto selections = ControlMessages(EM_SETSEL);
-    ASSERT_FALSE(selections.empty());
-    EXPECT_EQ(edit, selections.back().hwnd);
-    EXPECT_EQ(-1, selections.back().lParam);
+    EXPECT_EQ(MAKELONG(0, 4), SendMessageA(edit, EM_GETSEL, 0, 0));
 }
 
 // One control that cannot be made fails the whole dialog, unless DS_NOFAILCREATE.
 TEST_F(DialogTest, FailingControlFailsTheDialog) {
-    TemplateBytes bytes(kPopupDialog, 100, 50);
-    bytes.Item(Edit(1, 0, 0, 0)).Item({u"NoSuchClass", u"", WS_VISIBLE, 0, 0, 5, 5, 2, {}});
-    SetLastError(0);
-    EXPECT_EQ(nullptr, Modeless(bytes));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS), GetLastError());
-    EXPECT_EQ(nullptr, GetTopWindow(nullptr));
-
-    TemplateBytes tolerant(kPopupDialog | DS_NOFAILCREATE, 100, 50);
-    tolerant.Item(Edit(1, 0, 0, 0)).Item({u"NoSuchClass", u"", WS_VISIBLE, 0, 0, 5, 5, 2, {}});
-    HWND dialog = Modeless(tolerant);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_NE(nullptr, GetDlgItem(dialog, 1));
-    EXPECT_EQ(nullptr, GetDlgItem(dialog, 2));
+    for (DWORD tolerance : {DWORD{0}, DWORD{DS_NOFAILCREATE}}) {
+        TemplateBytes bytes(kPopupDialog | tolerance, 100, 50);
+        bytes.Item(Push(u"a", 1, 0, 0, 0))
+            .Item({u"NoSuchClass", u"", WS_VISIBLE, 0, 0, 5, 5, 2, {}});
+        SetLastError(0);
+        HWND dialog = Modeless(bytes);
+        EXPECT_EQ(tolerance != 0, dialog != nullptr);
+        if (dialog == nullptr) {
+            EXPECT_EQ(static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS), GetLastError());
+            EXPECT_EQ(nullptr, GetTopWindow(nullptr));
+        } else {
+            EXPECT_NE(nullptr, GetDlgItem(dialog, 1));
+        }
+    }
 }
 
 TEST_F(DialogTest, BadArgumentsFailCleanly) {
     SetLastError(0);
     EXPECT_EQ(nullptr, CreateDialogIndirectParamA(nullptr, nullptr, nullptr, nullptr, 0));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
-
     // A template that ends inside its last item is refused, in either form.
     TemplateBytes bytes(kPopupDialog, 100, 50);
-    bytes.Item(Edit(1, 0, 0, 0));
+    bytes.Item(Push(u"a", 1, 0, 0, 0));
     for (bool extended : {true, false}) {
         bytes.Get(extended);
         std::vector<std::uint8_t> cut = bytes.Bytes();
@@ -500,17 +364,13 @@ TEST_F(DialogTest, BadArgumentsFailCleanly) {
         EXPECT_FALSE(winapi::dialog::ParseAnyDialogTemplate(cut));
         EXPECT_TRUE(winapi::dialog::ParseAnyDialogTemplate(bytes.Bytes()));
     }
-
     const HWND stale = reinterpret_cast<HWND>(0x7FFF0);
-    TemplateBytes good(kPopupDialog, 10, 10);
-    EXPECT_EQ(nullptr, CreateDialogIndirectParamA(nullptr, good.Get(), stale, nullptr, 0));
+    EXPECT_EQ(nullptr, CreateDialogIndirectParamA(nullptr, bytes.Get(), stale, nullptr, 0));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
-    EXPECT_EQ(0, DialogBoxIndirectParamA(nullptr, good.Get(), stale, nullptr, 0));
+    EXPECT_EQ(0, DialogBoxIndirectParamA(nullptr, bytes.Get(), stale, nullptr, 0));
     EXPECT_EQ(-1, DialogBoxParamA(nullptr, MAKEINTRESOURCEA(999), nullptr, nullptr, 0));
     EXPECT_EQ(nullptr, CreateDialogParamA(nullptr, MAKEINTRESOURCEA(999), nullptr, nullptr, 0));
-
-    HWND plain = CreateWindowExA(0, "TestEdit", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 nullptr, nullptr);
+    HWND plain = Popup();
     EXPECT_FALSE(EndDialog(plain, 1));
     EXPECT_EQ(kErrorWindowNotDialog, GetLastError());
     RECT rect{};
@@ -521,40 +381,26 @@ TEST_F(DialogTest, BadArgumentsFailCleanly) {
 
 // ---- DefDlgProc ----------------------------------------------------------------------------
 
-// A dialog procedure answers in DWLP_MSGRESULT; WM_CTLCOLOR* answers are its return value.
-TEST_F(DialogTest, DialogProcedureAnswersThroughMsgResult) {
-    TemplateBytes bytes(kPopupDialog, 40, 20);
-    HWND dialog = Modeless(bytes);
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+// A dialog procedure answers in DWLP_MSGRESULT, reset before each message; a WM_CTLCOLOR*
+// answer is its return value. The background is painted with that brush, or the button face.
+TEST_F(DialogTest, DialogProcedureAnswersAndPaintsTheBackground) {
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
     g_procHandlers[WM_APP] = [](HWND hwnd, WPARAM wParam, LPARAM) {
         if (wParam)
             SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, 1234);
         return TRUE;
     };
     g_procHandlers[WM_CTLCOLORDLG] = [&](HWND, WPARAM, LPARAM) {
-        return reinterpret_cast<INT_PTR>(red);
-    };
-    EXPECT_EQ(1234, SendMessageA(dialog, WM_APP, 1, 0));
-    EXPECT_EQ(0, SendMessageA(dialog, WM_APP, 0, 0));  // reset before each message
-    EXPECT_EQ(reinterpret_cast<LRESULT>(red), SendMessageA(dialog, WM_CTLCOLORDLG, 0, 0));
-    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&ScriptedProc), GetWindowLongPtrA(dialog, DWLP_DLGPROC));
-    SetWindowLongPtrA(dialog, DWLP_USER, 77);
-    EXPECT_EQ(77, GetWindowLongPtrA(dialog, DWLP_USER));
-    WNDCLASSA wc{};
-    ASSERT_TRUE(GetClassInfoA(nullptr, WC_DIALOG, &wc));
-    EXPECT_EQ(DLGWINDOWEXTRA, wc.cbWndExtra);
-    EXPECT_EQ(static_cast<UINT>(CS_DBLCLKS | CS_SAVEBITS), wc.style);
-    EXPECT_EQ(nullptr, wc.hbrBackground);
-}
-
-// The background is the WM_CTLCOLORDLG brush, or the button face when the procedure gives none.
-TEST_F(DialogTest, BackgroundIsPaintedWithTheCtlColorBrush) {
-    TemplateBytes bytes(kPopupDialog | WS_VISIBLE, 40, 20, 50, 50);
-    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-    g_procHandlers[WM_CTLCOLORDLG] = [&](HWND, WPARAM, LPARAM) {
         return reinterpret_cast<INT_PTR>(blue);
     };
+    TemplateBytes bytes(kPopupDialog | WS_VISIBLE, 40, 20, 50, 50);
     HWND painted = Modeless(bytes);
+    EXPECT_EQ(1234, SendMessageA(painted, WM_APP, 1, 0));
+    EXPECT_EQ(0, SendMessageA(painted, WM_APP, 0, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(blue), SendMessageA(painted, WM_CTLCOLORDLG, 0, 0));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&ScriptedProc), GetWindowLongPtrA(painted, DWLP_DLGPROC));
+    SetWindowLongPtrA(painted, DWLP_USER, 77);
+    EXPECT_EQ(77, GetWindowLongPtrA(painted, DWLP_USER));
     g_procHandlers.clear();
     TemplateBytes plainBytes(kPopupDialog | WS_VISIBLE, 40, 20, 50, 100);
     HWND plain = Modeless(plainBytes);
@@ -568,22 +414,25 @@ TEST_F(DialogTest, BackgroundIsPaintedWithTheCtlColorBrush) {
     EXPECT_EQ(
         static_cast<std::uint32_t>(GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face)),
         ScreenPixel(inside.x, inside.y));
+    WNDCLASSA wc{};
+    ASSERT_TRUE(GetClassInfoA(nullptr, WC_DIALOG, &wc));
+    EXPECT_EQ(DLGWINDOWEXTRA, wc.cbWndExtra);
+    EXPECT_EQ(static_cast<UINT>(CS_DBLCLKS | CS_SAVEBITS), wc.style);
 }
 
 // The last BS_DEFPUSHBUTTON is the default; DM_SETDEFID moves the id and the look.
 TEST_F(DialogTest, DefaultPushButtonIdAndLook) {
     TemplateBytes bytes(kPopupDialog, 100, 60);
-    bytes.Item(Button(u"a", 5, BS_DEFPUSHBUTTON, 0, 0))
-        .Item(Button(u"b", 6, BS_DEFPUSHBUTTON, 0, 20))
-        .Item(Button(u"c", 7, 0, 0, 40));
+    bytes.Item(Push(u"a", 5, BS_DEFPUSHBUTTON, 0, 0))
+        .Item(Push(u"b", 6, BS_DEFPUSHBUTTON, 0, 20))
+        .Item(Push(u"c", 7, 0, 0, 40));
     HWND dialog = Modeless(bytes);
     EXPECT_EQ(MAKELONG(6, DC_HASDEFID), SendMessageA(dialog, DM_GETDEFID, 0, 0));
-    EXPECT_EQ(BS_PUSHBUTTON, GetWindowLongA(GetDlgItem(dialog, 5), GWL_STYLE) & BS_TYPEMASK);
+    EXPECT_EQ(BS_PUSHBUTTON, LookOf(dialog, 5));
     EXPECT_TRUE(SendMessageA(dialog, DM_SETDEFID, 7, 0));
     EXPECT_EQ(MAKELONG(7, DC_HASDEFID), SendMessageA(dialog, DM_GETDEFID, 0, 0));
-    EXPECT_EQ(BS_PUSHBUTTON, GetWindowLongA(GetDlgItem(dialog, 6), GWL_STYLE) & BS_TYPEMASK);
-    EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(GetDlgItem(dialog, 7), GWL_STYLE) & BS_TYPEMASK);
-
+    EXPECT_EQ(BS_PUSHBUTTON, LookOf(dialog, 6));
+    EXPECT_EQ(BS_DEFPUSHBUTTON, LookOf(dialog, 7));
     TemplateBytes none(kPopupDialog, 100, 60);
     EXPECT_EQ(0, SendMessageA(Modeless(none), DM_GETDEFID, 0, 0));
 }
@@ -591,7 +440,7 @@ TEST_F(DialogTest, DefaultPushButtonIdAndLook) {
 // WM_CLOSE posts IDCANCEL with the Cancel button; a disabled Cancel button refuses.
 TEST_F(DialogTest, CloseAsksForCancelThroughTheQueue) {
     TemplateBytes bytes(kPopupDialog, 100, 60);
-    bytes.Item(Button(u"Cancel", IDCANCEL, 0, 0, 0));
+    bytes.Item(Push(u"Cancel", IDCANCEL, 0, 0, 0));
     HWND dialog = Modeless(bytes);
     SendMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Commands().empty());
@@ -603,24 +452,23 @@ TEST_F(DialogTest, CloseAsksForCancelThroughTheQueue) {
     SendMessageA(dialog, WM_CLOSE, 0, 0);
     Pump();
     EXPECT_EQ(1u, Commands().size());
-    EXPECT_TRUE(IsWindow(dialog));
 }
 
 // ---- Focus and the keyboard ----------------------------------------------------------------
 
 class DialogKeysTest : public DialogTest {
 protected:
-    // ok (default) | edit | apply | disabled | hidden | radio group of three | cancel
+    // OK (default) | edit | &Apply | disabled | hidden | radio group of three | Cancel
     HWND MakeForm() {
-        m_bytes.Item(Button(u"OK", IDOK, BS_DEFPUSHBUTTON, 0, 0))
-            .Item(Edit(20, ES_MULTILINE, 0, 16))
-            .Item(Button(u"&Apply", 21, 0, 0, 32))
-            .Item(Button(u"off", 22, WS_DISABLED, 0, 48))
-            .Item({u"TestButton", u"unseen", WS_TABSTOP, 0, 64, 40, 14, 23, {}})
-            .Item(Button(u"r1", 30, BS_AUTORADIOBUTTON | WS_GROUP, 50, 0))
-            .Item(Button(u"r2", 31, BS_AUTORADIOBUTTON, 50, 16))
-            .Item(Button(u"r3", 32, BS_AUTORADIOBUTTON, 50, 32))
-            .Item(Button(u"Cancel", IDCANCEL, WS_GROUP, 50, 48));
+        m_bytes.Item(Push(u"OK", IDOK, BS_DEFPUSHBUTTON, 0, 0))
+            .Item({kEdit, u"text", WS_VISIBLE | WS_TABSTOP | ES_MULTILINE, 0, 16, 40, 12, 20, {}})
+            .Item(Push(u"&Apply", 21, 0, 0, 32))
+            .Item(Push(u"off", 22, WS_DISABLED, 0, 48))
+            .Item({kButton, u"unseen", WS_TABSTOP, 0, 64, 40, 14, 23, {}})
+            .Item(Push(u"r1", 30, BS_AUTORADIOBUTTON | WS_GROUP, 50, 0))
+            .Item(Push(u"r2", 31, BS_AUTORADIOBUTTON, 50, 16))
+            .Item(Push(u"r3", 32, BS_AUTORADIOBUTTON, 50, 32))
+            .Item(Push(u"Cancel", IDCANCEL, WS_GROUP, 50, 48));
         HWND dialog = Modeless(m_bytes);
         Pump();
         return dialog;
@@ -628,16 +476,16 @@ protected:
     TemplateBytes m_bytes{kPopupDialog | WS_VISIBLE, 120, 90};
 };
 
-TEST_F(DialogKeysTest, TabOrderSkipsUnusableControlsAndWraps) {
+TEST_F(DialogKeysTest, TabAndGroupOrdersSkipUnusableControlsAndWrap) {
     HWND d = MakeForm();
     auto item = [&](int id) { return GetDlgItem(d, id); };
     EXPECT_EQ(item(IDOK), GetNextDlgTabItem(d, nullptr, FALSE));
     EXPECT_EQ(nullptr, GetNextDlgTabItem(d, nullptr, TRUE));  // as Windows answers
     EXPECT_EQ(item(IDOK), GetNextDlgTabItem(d, d, FALSE));
-    EXPECT_EQ(item(30), GetNextDlgTabItem(d, item(21), FALSE));  // past 22 (off) and 23 (hidden)
+    EXPECT_EQ(item(30), GetNextDlgTabItem(d, item(21), FALSE));  // past 22 (off), 23 (hidden)
     EXPECT_EQ(item(IDOK), GetNextDlgTabItem(d, item(IDCANCEL), FALSE));
     EXPECT_EQ(item(IDCANCEL), GetNextDlgTabItem(d, item(IDOK), TRUE));
-    // Groups: 30..32 and IDCANCEL on its own; the first group runs from IDOK to 23.
+    // Groups: IDOK to 23, 30 to 32, and IDCANCEL on its own.
     EXPECT_EQ(item(31), GetNextDlgGroupItem(d, item(30), FALSE));
     EXPECT_EQ(item(30), GetNextDlgGroupItem(d, item(32), FALSE));
     EXPECT_EQ(item(32), GetNextDlgGroupItem(d, item(30), TRUE));
@@ -650,135 +498,90 @@ TEST_F(DialogKeysTest, TabOrderSkipsUnusableControlsAndWraps) {
 // default look follows the focus onto push buttons and back to the default one.
 TEST_F(DialogKeysTest, TabMovesTheFocusAndTheDefaultLook) {
     HWND d = MakeForm();
-    auto item = [&](int id) { return GetDlgItem(d, id); };
-    auto look = [&](int id) { return GetWindowLongA(item(id), GWL_STYLE) & BS_TYPEMASK; };
-    ASSERT_EQ(item(IDOK), GetFocus());
-    g_controlLog.clear();
+    HWND edit = GetDlgItem(d, 20);
+    ASSERT_EQ(GetDlgItem(d, IDOK), GetFocus());
+    SendMessageA(edit, EM_SETSEL, 1, 1);
     PressIn(d, VK_TAB);
-    EXPECT_EQ(item(20), GetFocus());
-    const auto selections = ControlMessages(EM_SETSEL);
-    ASSERT_EQ(1u, selections.size());
-    EXPECT_EQ(0u, selections[0].wParam);
-    EXPECT_EQ(-1, selections[0].lParam);
-    EXPECT_TRUE(ControlMessages(WM_CHAR).empty());  // the Tab was not dispatched
+    EXPECT_EQ(edit, GetFocus());
+    EXPECT_EQ(MAKELONG(0, 4), SendMessageA(edit, EM_GETSEL, 0, 0));
+    EXPECT_EQ(BS_DEFPUSHBUTTON, LookOf(d, IDOK));
+    SetFocus(GetDlgItem(d, IDOK));
     PressIn(d, VK_TAB);
-    EXPECT_EQ(item(21), GetFocus());
-    EXPECT_EQ(BS_DEFPUSHBUTTON, look(21));
-    EXPECT_EQ(BS_PUSHBUTTON, look(IDOK));
+    PressIn(d, VK_TAB);  // the multiline edit keeps Tab: the focus stays
+    EXPECT_EQ(edit, GetFocus());
+    SetFocus(GetDlgItem(d, IDCANCEL));
     Display().KeyDown(VK_SHIFT);
     PressIn(d, VK_TAB);
     Display().KeyUp(VK_SHIFT);
-    EXPECT_EQ(item(20), GetFocus());
-    EXPECT_EQ(BS_PUSHBUTTON, look(21));
-    EXPECT_EQ(BS_DEFPUSHBUTTON, look(IDOK));
-}
-
-// Arrows stay in the group; arriving at an automatic radio button checks it.
-TEST_F(DialogKeysTest, ArrowsMoveWithinAGroupAndCheckRadioButtons) {
-    HWND d = MakeForm();
-    SetFocus(GetDlgItem(d, 30));
-    PressIn(d, VK_DOWN);
-    EXPECT_EQ(GetDlgItem(d, 31), GetFocus());
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(d, 31));
-    PressIn(d, VK_UP);
-    PressIn(d, VK_UP);
     EXPECT_EQ(GetDlgItem(d, 32), GetFocus());
-    EXPECT_EQ(MAKEWPARAM(32, BN_CLICKED), Commands().back());
+    SendMessageA(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, 21)), TRUE);
+    EXPECT_EQ(BS_DEFPUSHBUTTON, LookOf(d, 21));
+    EXPECT_EQ(BS_PUSHBUTTON, LookOf(d, IDOK));
+    PressIn(d, VK_TAB);
+    EXPECT_EQ(BS_PUSHBUTTON, LookOf(d, 21));
+    EXPECT_EQ(BS_DEFPUSHBUTTON, LookOf(d, IDOK));
 }
 
-// Enter clicks the focused push button, else the default button; Esc cancels.
-TEST_F(DialogKeysTest, EnterAndEscapeCommand) {
+// Enter clicks the focused push button, else the enabled default button, else IDOK; Esc
+// cancels; Alt+letter clicks the button that marks that letter.
+TEST_F(DialogKeysTest, EnterEscapeAndMnemonicsCommand) {
     HWND d = MakeForm();
     SetFocus(GetDlgItem(d, 21));
     PressIn(d, VK_RETURN);
-    SetFocus(GetDlgItem(d, 20));
+    SetFocus(GetDlgItem(d, 30));
     PressIn(d, VK_RETURN);
     PressIn(d, VK_ESCAPE);
-    EXPECT_EQ(
-        (std::vector<WPARAM>{MAKEWPARAM(21, BN_CLICKED), MAKEWPARAM(IDOK, BN_CLICKED), IDCANCEL}),
-        Commands());
+    Display().KeyDown(VK_MENU);
+    PressIn(d, 'A', "a");
+    Display().KeyUp(VK_MENU);
+    EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(21, BN_CLICKED), MAKEWPARAM(IDOK, BN_CLICKED),
+                                   IDCANCEL, MAKEWPARAM(21, BN_CLICKED)}),
+              Commands());
     const auto commands = ProcMessages(WM_COMMAND);
     EXPECT_EQ(reinterpret_cast<LPARAM>(GetDlgItem(d, IDOK)), commands[1].lParam);
     EXPECT_EQ(reinterpret_cast<LPARAM>(GetDlgItem(d, IDCANCEL)), commands[2].lParam);
-
-    // A disabled default button takes no Enter; with no default at all Enter means IDOK.
     EnableWindow(GetDlgItem(d, IDOK), FALSE);
+    SetFocus(GetDlgItem(d, 30));  // the click took the focus to the button
     PressIn(d, VK_RETURN);
-    EXPECT_EQ(3u, Commands().size());
+    EXPECT_EQ(4u, Commands().size());
+
     TemplateBytes bare(kPopupDialog | WS_VISIBLE, 80, 40);
-    bare.Item(Edit(20, 0, 0, 0));
+    bare.Item(Push(u"x", 40, BS_AUTORADIOBUTTON, 0, 0));
     g_procLog.clear();
     HWND other = Modeless(bare);
     PressIn(other, VK_RETURN);
     ASSERT_EQ((std::vector<WPARAM>{IDOK}), Commands());
     EXPECT_EQ(0, ProcMessages(WM_COMMAND)[0].lParam);
+    MSG foreign{d, WM_APP, 0, 0, 0, {}};
+    EXPECT_FALSE(IsDialogMessageA(other, &foreign));
 }
 
-// An edit that wants Enter (ES_WANTRETURN) gets it as a key and a character.
-TEST_F(DialogKeysTest, ControlThatWantsEnterKeepsIt) {
-    TemplateBytes bytes(kPopupDialog | WS_VISIBLE, 80, 40);
-    bytes.Item(Button(u"OK", IDOK, BS_DEFPUSHBUTTON, 0, 0))
-        .Item(Edit(20, ES_MULTILINE | ES_WANTRETURN, 0, 20));
-    HWND d = Modeless(bytes);
-    Pump();
-    SetFocus(GetDlgItem(d, 20));
-    g_controlLog.clear();
-    PressIn(d, VK_RETURN);
-    EXPECT_TRUE(Commands().empty());
-    const auto chars = ControlMessages(WM_CHAR);
-    ASSERT_EQ(1u, chars.size());
-    EXPECT_EQ(static_cast<WPARAM>('\r'), chars[0].wParam);
-}
-
-// Alt+letter clicks the button whose text marks that letter; a label's letter focuses the
-// control after it.
-TEST_F(DialogKeysTest, MnemonicsClickButtonsAndFollowLabels) {
-    m_bytes.Item(Label(u"&Name", 40, 80, 0)).Item(Edit(41, 0, 80, 10));
-    HWND d = MakeForm();
-    Display().KeyDown(VK_MENU);
-    PressIn(d, 'A', "a");
-    PressIn(d, 'N', "n");
-    Display().KeyUp(VK_MENU);
-    EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(21, BN_CLICKED)}), Commands());
-    EXPECT_EQ(GetDlgItem(d, 41), GetFocus());
-}
-
-// The focused control is remembered while the dialog is inactive and gets the focus back.
+// The focused control is remembered while the dialog is inactive and gets the focus back;
+// focusing the dialog itself hands the focus to its first control.
 TEST_F(DialogKeysTest, FocusReturnsToTheLastControlOnActivation) {
     HWND d = MakeForm();
     SetFocus(GetDlgItem(d, 21));
-    HWND other = CreateWindowExA(0, "TestEdit", "", WS_POPUP | WS_VISIBLE, 300, 300, 50, 50,
-                                 nullptr, nullptr, nullptr, nullptr);
+    HWND other = Popup();
     EXPECT_EQ(other, GetFocus());
     SetActiveWindow(d);
     EXPECT_EQ(GetDlgItem(d, 21), GetFocus());
-    // Focusing the dialog itself hands the focus to a control.
     SetFocus(d);
     EXPECT_EQ(GetDlgItem(d, IDOK), GetFocus());
-}
-
-// IsDialogMessage takes every message of the dialog and its controls, and no other.
-TEST_F(DialogKeysTest, MessagesOfOtherWindowsAreNotTaken) {
-    HWND d = MakeForm();
-    HWND other = CreateWindowExA(0, "TestEdit", "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr,
-                                 nullptr);
-    MSG foreign{other, WM_APP, 0, 0, 0, {}};
-    EXPECT_FALSE(IsDialogMessageA(d, &foreign));
-    MSG own{GetDlgItem(d, 20), WM_APP, 7, 0, 0, {}};
-    g_controlLog.clear();
-    EXPECT_TRUE(IsDialogMessageA(d, &own));
-    EXPECT_EQ(1u, ControlMessages(WM_APP).size());
 }
 
 // ---- Modal dialogs -------------------------------------------------------------------------
 
 class ModalTest : public DialogTest {
 protected:
-    ModalTest() {
-        m_owner = CreateWindowExA(0, "TestEdit", "owner", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10,
-                                  10, 200, 150, nullptr, nullptr, nullptr, nullptr);
-        m_bytes.Item(Button(u"OK", IDOK, BS_DEFPUSHBUTTON, 0, 0))
-            .Item(Button(u"Cancel", IDCANCEL, 0, 0, 20));
+    ModalTest() : m_owner(Popup()) {
+        m_bytes.Item(Push(u"OK", IDOK, BS_DEFPUSHBUTTON, 0, 0))
+            .Item(Push(u"Cancel", IDCANCEL, 0, 0, 20));
+    }
+    INT_PTR Run(TemplateBytes& bytes) {
+        const INT_PTR result =
+            DialogBoxIndirectParamA(nullptr, bytes.Get(), m_owner, &ScriptedProc, 0);
+        Display().SetIdleHandler({});
+        return result;
     }
     HWND m_owner;
     TemplateBytes m_bytes{kPopupDialog | WS_VISIBLE, 100, 60};
@@ -809,8 +612,7 @@ TEST_F(ModalTest, RunDisablesTheOwnerAndReturnsTheResult) {
         if (++idles == 1)
             Display().Press(VK_ESCAPE);
     });
-    EXPECT_EQ(42, DialogBoxIndirectParamA(nullptr, m_bytes.Get(), m_owner, &ScriptedProc, 0));
-    Display().SetIdleHandler({});
+    EXPECT_EQ(42, Run(m_bytes));
     EXPECT_FALSE(ownerEnabledInInit);
     EXPECT_TRUE(ownerEnabledAtDestroy);
     EXPECT_FALSE(IsWindow(dialog));
@@ -818,9 +620,9 @@ TEST_F(ModalTest, RunDisablesTheOwnerAndReturnsTheResult) {
     EXPECT_EQ(m_owner, GetActiveWindow());
 }
 
-// A modal dialog without WS_VISIBLE is shown once the queue first runs empty; the owner
-// hears WM_ENTERIDLE while the loop waits.
-TEST_F(ModalTest, DialogIsShownAtTheFirstIdleMoment) {
+// A modal dialog without WS_VISIBLE is shown once the queue first runs empty; EndDialog
+// during WM_INITDIALOG ends it before it is ever shown.
+TEST_F(ModalTest, DialogIsShownAtTheFirstIdleMomentUnlessEndedFirst) {
     TemplateBytes hidden(kPopupDialog, 100, 60);
     HWND dialog = nullptr;
     g_procHandlers[WM_INITDIALOG] = [&](HWND hwnd, WPARAM, LPARAM) {
@@ -833,9 +635,17 @@ TEST_F(ModalTest, DialogIsShownAtTheFirstIdleMoment) {
         EndDialog(dialog, 7);
         Display().Advance(1);
     });
-    EXPECT_EQ(7, DialogBoxIndirectParamA(nullptr, hidden.Get(), m_owner, &ScriptedProc, 0));
-    Display().SetIdleHandler({});
+    EXPECT_EQ(7, Run(hidden));
     EXPECT_TRUE(visibleWhenIdle);
+
+    g_procLog.clear();
+    g_procHandlers[WM_INITDIALOG] = [](HWND hwnd, WPARAM, LPARAM) {
+        EndDialog(hwnd, 3);
+        return TRUE;
+    };
+    EXPECT_EQ(3, Run(m_bytes));
+    EXPECT_TRUE(ProcMessages(WM_SHOWWINDOW).empty());
+    EXPECT_TRUE(IsWindowEnabled(m_owner));
 }
 
 // WM_QUIT ends the loop and goes back to the queue for the loop outside.
@@ -844,23 +654,11 @@ TEST_F(ModalTest, QuitEndsTheLoopAndIsPostedAgain) {
         PostQuitMessage(5);
         Display().Advance(1);
     });
-    EXPECT_EQ(0, DialogBoxIndirectParamA(nullptr, m_bytes.Get(), m_owner, &ScriptedProc, 0));
-    Display().SetIdleHandler({});
+    EXPECT_EQ(0, Run(m_bytes));
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(static_cast<UINT>(WM_QUIT), msg.message);
     EXPECT_EQ(5u, msg.wParam);
-    EXPECT_TRUE(IsWindowEnabled(m_owner));
-}
-
-// EndDialog during WM_INITDIALOG: the dialog is never shown.
-TEST_F(ModalTest, EndingDuringInitDialogNeverShows) {
-    g_procHandlers[WM_INITDIALOG] = [](HWND hwnd, WPARAM, LPARAM) {
-        EndDialog(hwnd, 3);
-        return TRUE;
-    };
-    EXPECT_EQ(3, DialogBoxIndirectParamA(nullptr, m_bytes.Get(), m_owner, &ScriptedProc, 0));
-    EXPECT_TRUE(ProcMessages(WM_SHOWWINDOW).empty());
     EXPECT_TRUE(IsWindowEnabled(m_owner));
 }
 
@@ -880,15 +678,14 @@ TEST_F(ModalTest, EndDialogOnAModelessDialogHidesIt) {
 
 TEST_F(DialogTest, ItemIntegersReadAsWin32Reads) {
     TemplateBytes bytes(kPopupDialog, 100, 60);
-    bytes.Item(Edit(1, 0, 0, 0));
+    bytes.Item({kEdit, u"", WS_VISIBLE, 0, 0, 60, 12, 1, {}});
     HWND d = Modeless(bytes);
-    struct Case {
+    const struct {
         const char* text;
         BOOL isSigned;
         UINT value;
         BOOL translated;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"123", FALSE, 123, TRUE},
         {"  -45 ", TRUE, static_cast<UINT>(-45), TRUE},
         {"-45", FALSE, 0, FALSE},
@@ -900,14 +697,14 @@ TEST_F(DialogTest, ItemIntegersReadAsWin32Reads) {
         {"", FALSE, 0, FALSE},
         {"+5", FALSE, 0, FALSE},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SetDlgItemTextA(d, 1, c.text);
         BOOL translated = -1;
         EXPECT_EQ(c.value, GetDlgItemInt(d, 1, &translated, c.isSigned)) << c.text;
         EXPECT_EQ(c.translated, translated) << c.text;
     }
-    EXPECT_TRUE(SetDlgItemInt(d, 1, static_cast<UINT>(-7), TRUE));
     char text[16];
+    EXPECT_TRUE(SetDlgItemInt(d, 1, static_cast<UINT>(-7), TRUE));
     GetDlgItemTextA(d, 1, text, sizeof text);
     EXPECT_STREQ("-7", text);
     SetDlgItemInt(d, 1, static_cast<UINT>(-7), FALSE);
@@ -918,10 +715,11 @@ TEST_F(DialogTest, ItemIntegersReadAsWin32Reads) {
     EXPECT_FALSE(SetDlgItemTextA(d, 99, "x"));
 }
 
-TEST_F(DialogTest, RadioAndCheckHelpersSetEveryButtonInTheRange) {
+// CheckRadioButton sets every button whose id lies in the range, and only those.
+TEST_F(DialogTest, RadioHelpersSetEveryButtonInTheRange) {
     TemplateBytes bytes(kPopupDialog, 100, 60);
     for (DWORD id : {10u, 11u, 12u, 13u})
-        bytes.Item(Button(u"r", id, BS_AUTORADIOBUTTON, 0, 0));
+        bytes.Item(Push(u"r", id, BS_RADIOBUTTON, 0, 0));
     HWND d = Modeless(bytes);
     CheckDlgButton(d, 13, BST_CHECKED);
     EXPECT_TRUE(CheckRadioButton(d, 10, 12, 11));
@@ -957,7 +755,7 @@ protected:
 
 // The main window: at the template's size its client area is the template's in 6 x 12 units;
 // at the framework's 202 x 200 the exit and dialog buttons show and the two GET buttons lie
-// below the client area.
+// below the client area. The tab order runs through the push buttons that have WS_TABSTOP.
 TEST_F(ProgramDialogTest, MainWindowAtTemplateAndFixedSize) {
     HWND d = Open(IDD_PICKER);
     ASSERT_NE(d, nullptr);
@@ -982,22 +780,6 @@ TEST_F(ProgramDialogTest, MainWindowAtTemplateAndFixedSize) {
         tabOrder.push_back(GetDlgCtrlID(at));
     } while (at != GetDlgItem(d, IDOK) && tabOrder.size() < 20);
     EXPECT_EQ((std::vector<int>{IDC_COPY, IDC_SLIDERS, IDC_ZOOM, IDC_PALETTE, IDOK}), tabOrder);
-}
-
-// The keyboard on the main window's real buttons: Tab carries the default look to the next
-// push button, Enter clicks it, and Esc cancels with no Cancel button to name.
-TEST_F(ProgramDialogTest, MainWindowKeysWorkTheRealButtons) {
-    HWND d = Open(IDD_PICKER);
-    Pump();
-    auto look = [&](int id) { return GetWindowLongA(GetDlgItem(d, id), GWL_STYLE) & BS_TYPEMASK; };
-    PressIn(d, VK_TAB);
-    EXPECT_EQ(GetDlgItem(d, IDC_COPY), GetFocus());
-    EXPECT_EQ(BS_DEFPUSHBUTTON, look(IDC_COPY));
-    EXPECT_EQ(BS_PUSHBUTTON, look(IDOK));
-    PressIn(d, VK_RETURN);
-    PressIn(d, VK_ESCAPE);
-    EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(IDC_COPY, BN_CLICKED), IDCANCEL}), Commands());
-    EXPECT_EQ(0, ProcMessages(WM_COMMAND).back().lParam);
 }
 
 // The output edit (ES_MULTILINE | ES_WANTRETURN) keeps Enter; the default button is not
@@ -1029,7 +811,8 @@ TEST_F(ProgramDialogTest, PaletteRadioButtonsFollowTheArrows) {
 }
 
 // The slider window at 197 x 200: bars and value texts show, the transfer button does not.
-TEST_F(ProgramDialogTest, SliderWindowShowsBarsAndHidesTransfer) {
+// The About box's icon static shows the program icon, named by ordinal in its template.
+TEST_F(ProgramDialogTest, SliderWindowAndAboutBox) {
     HWND d = Open(IDD_SLIDERS);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ((RECT{0, 0, 191, 233}), ClientRectOf(d));  // 7 x 12 units
@@ -1041,19 +824,12 @@ TEST_F(ProgramDialogTest, SliderWindowShowsBarsAndHidesTransfer) {
                    IDC_SLIDER_GREEN_TEXT, IDC_SLIDER_BLUE_TEXT})
         EXPECT_LE(PlaceOf(GetDlgItem(d, id)).bottom, client.bottom) << id;
     EXPECT_GE(PlaceOf(GetDlgItem(d, IDC_TRANSFER)).top, client.bottom);
-}
 
-// The About box's icon static shows the program icon, loaded from the module by the ordinal
-// its template gives for a title.
-TEST_F(ProgramDialogTest, AboutBoxShowsTheProgramIcon) {
-    HWND d = Open(IDD_ABOUTBOX);
-    ASSERT_NE(d, nullptr);
-    HWND icon = GetWindow(d, GW_CHILD);
+    HWND icon = GetWindow(Open(IDD_ABOUTBOX), GW_CHILD);
     EXPECT_EQ(reinterpret_cast<LRESULT>(
                   LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
               SendMessageA(icon, STM_GETICON, 0, 0));
-    const RECT place = PlaceOf(icon);
-    EXPECT_EQ((RECT{9, 11, 9 + 32, 11 + 32}), place);
+    EXPECT_EQ((RECT{9, 11, 9 + 32, 11 + 32}), PlaceOf(icon));
 }
 
 // Each template drawn on the headless screen, at its own size and at the size the framework
