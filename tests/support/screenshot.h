@@ -1,5 +1,5 @@
 // Pictures of what the headless display shows, for a person to look at; tests never compare
-// these files. WriteScreenshot writes part of the screen as binary PPM (P6); the screenshot
+// these files. WriteScreenshot writes an area of the screen as binary PPM (P6); the screenshot
 // namespace writes 0x00RRGGBB pixels, as Capture() returns them, as PNG (stored, not
 // compressed, so no library is needed) or PPM.
 #pragma once

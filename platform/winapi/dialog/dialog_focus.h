@@ -1,4 +1,4 @@
-// The dialog manager's part in the keyboard focus: WM_NEXTDLGCTL's focus move, and the
+// What the dialog manager does with the keyboard focus: WM_NEXTDLGCTL's focus move, and the
 // control a dialog remembers while it is inactive or hidden and gives the focus back to.
 #pragma once
 

@@ -43,13 +43,13 @@ DialogFontChoice ChooseDialogFont(const std::optional<DialogFont>& font) {
         return choice;
     choice.font = UniqueFont(handle);
 
-    font::FontSpec spec;
-    spec.face = logFont.lfFaceName;
-    spec.height = logFont.lfHeight;
-    spec.weight = logFont.lfWeight == FW_DONTCARE ? FW_NORMAL : logFont.lfWeight;
-    spec.italic = font->italic;
-    spec.charSet = logFont.lfCharSet;
-    const display::Point base = font::OpenFont(spec)->DialogBaseUnits();
+    font::FontSpec request;
+    request.face = logFont.lfFaceName;
+    request.height = logFont.lfHeight;
+    request.weight = logFont.lfWeight == FW_DONTCARE ? FW_NORMAL : logFont.lfWeight;
+    request.italic = font->italic;
+    request.charSet = logFont.lfCharSet;
+    const display::Point base = font::OpenFont(request)->DialogBaseUnits();
     if (base.x > 0 && base.y > 0)
         choice.units = DialogUnits(base.x, base.y);
     return choice;
