@@ -239,6 +239,22 @@ TEST_F(WindowTest, FocusMovesWithKillBeforeSetFocus) {
     EXPECT_TRUE(EnableWindow(second, TRUE));
 }
 
+// A dialog may put the focus on a control before it is shown; that activates it, hidden.
+TEST_F(WindowTest, FocusInAHiddenWindowActivatesIt) {
+    HWND other = Popup(0, 0, 50, 50, nullptr, kDialogStyle | WS_VISIBLE);
+    HWND dialog = Popup(0, 0, 100, 100);
+    HWND control = Child(dialog, 1, 0, 0, 10, 10);
+    EXPECT_EQ(other, GetActiveWindow());
+    SetFocus(control);
+    EXPECT_EQ(control, GetFocus());
+    EXPECT_EQ(dialog, GetActiveWindow());
+    ShowWindow(dialog, SW_SHOW);
+    EXPECT_EQ(control, GetFocus());
+    // Hidden again, it hands the activation back to a visible window.
+    ShowWindow(dialog, SW_HIDE);
+    EXPECT_EQ(other, GetActiveWindow());
+}
+
 TEST_F(WindowTest, TextsTravelThroughMessagesAndReachTheDisplay) {
     HWND hwnd = Popup(0, 0, 100, 100);
     Log().Clear();

@@ -9,9 +9,11 @@
 namespace winapi::core {
 namespace {
 
-bool CanActivate(const Window* w) {
-    return w != nullptr && w->kind == WindowKind::Normal && w->parent == nullptr && w->visible &&
-           !w->minimized && w->enabled && !w->destroying;
+// A window asked for by name may be active while still hidden (a dialog that sets its focus
+// before it is shown); one picked to take over the activation must be visible.
+bool CanActivate(const Window* w, bool mustBeVisible = true) {
+    return w != nullptr && w->kind == WindowKind::Normal && w->parent == nullptr &&
+           (w->visible || !mustBeVisible) && !w->minimized && w->enabled && !w->destroying;
 }
 
 bool IsWithin(HWND root, HWND hwnd) {
@@ -35,7 +37,7 @@ void SendActivateApp(bool active) {
 void ActivateWindow(HWND hwnd, WORD how) {
     hwnd = TopLevelOf(hwnd);
     Window* window = PeekWindowRecord(hwnd);
-    if (!CanActivate(window)) return;
+    if (!CanActivate(window, false)) return;
     State& state = S();
     const HWND old = state.active;
     if (old == hwnd) {
@@ -44,7 +46,7 @@ void ActivateWindow(HWND hwnd, WORD how) {
         return;
     }
     if (old != nullptr) Deactivate(old, hwnd);
-    if ((window = PeekWindowRecord(hwnd)) == nullptr || !CanActivate(window)) return;
+    if ((window = PeekWindowRecord(hwnd)) == nullptr || !CanActivate(window, false)) return;
     state.active = hwnd;
     RaiseTopLevel(hwnd);
     CurrentBackend().ActivateSurface(window->surfaceId);
