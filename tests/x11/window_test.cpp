@@ -365,11 +365,25 @@ TEST_F(WindowManagerTest, IconifyingGoesBothWays) {
         const auto state = PropertyOf(Observer(), window, "WM_STATE");
         return state && !state->items.empty() && state->items[0] == IconicState;
     };
+    // A state change the manager wrote before it saw our request, read only after we asked,
+    // is not the user restoring the window.
+    const Atom netWmState = AtomOf(Observer(), "_NET_WM_STATE");
+    XChangeProperty(Observer(), window, netWmState, XA_ATOM, 32, PropModeAppend, nullptr, 0);
+    XSync(Observer(), False);
     Backend().MinimizeSurface(id, true);
+    Backend().ProcessServerEvents(0);
     EXPECT_TRUE(WaitUntil(isIconic));
+    XChangeProperty(Observer(), window, netWmState, XA_ATOM, 32, PropModeAppend, nullptr, 0);
+    XSync(Observer(), False);
     Backend().MinimizeSurface(id, false);
+    Backend().ProcessServerEvents(0);
     EXPECT_TRUE(WaitUntil([&] { return !isIconic(); }));
     Backend().ActivateSurface(id);
+    EXPECT_FALSE(WaitForEvent(
+        [](const Event& e) {
+            return e.type == EventType::Minimized || e.type == EventType::Restored;
+        },
+        300));
 
     XEvent change{};
     change.xclient.type = ClientMessage;

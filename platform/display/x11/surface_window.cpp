@@ -318,6 +318,10 @@ void SurfaceWindow::Minimize(bool minimized) {
         return;
     }
     PublishStateWithoutManager();
+    if (IsManaged()) {
+        m_askedIconic = minimized;
+        m_askedAt = std::chrono::steady_clock::now();
+    }
     if (minimized) {
         if (IsManaged()) {
             XIconifyWindow(m_display, m_window, m_env.connection.ScreenNumber());
@@ -419,6 +423,16 @@ bool SurfaceWindow::NoteUnmapped(const XUnmapEvent& event) {
 }
 
 bool SurfaceWindow::NoteIconic(bool iconic) {
+    constexpr auto kRequestLapses = std::chrono::seconds(2);
+    if (m_askedIconic) {
+        if (iconic == *m_askedIconic) {
+            m_askedIconic.reset();
+        } else if (std::chrono::steady_clock::now() - m_askedAt < kRequestLapses) {
+            return false;
+        } else {
+            m_askedIconic.reset();
+        }
+    }
     if (!m_shown || iconic == m_minimized) {
         return false;
     }

@@ -5,7 +5,9 @@
 
 #include "platform/display/x11/xlib.h"
 
+#include <chrono>
 #include <deque>
+#include <optional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -102,6 +104,12 @@ private:
     // late (after we minimised or showed again) is still told from another client's doing.
     std::deque<unsigned long> m_ownMaps;
     std::deque<unsigned long> m_ownUnmaps;
+    // Our own iconify or restore asked of a window manager, until the manager's state shows it.
+    // Till then a state read that contradicts it is older news (a property written before the
+    // manager got to our request), not the user's doing. A manager that never obliges does not
+    // hold the window's state hostage: the request lapses after a while.
+    std::optional<bool> m_askedIconic;
+    std::chrono::steady_clock::time_point m_askedAt;
 };
 
 }  // namespace display::x11
