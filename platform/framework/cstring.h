@@ -8,7 +8,11 @@
 
 #include "platform/framework/tchar_types.h"
 
-#if defined(__GNUC__) || defined(__clang__)
+// MinGW checks formats against the printf it actually links (its own, C99-conforming one).
+#if defined(__MINGW_PRINTF_FORMAT)
+#define TINTARO_PRINTF_FORMAT(formatIndex, firstArg) \
+    __attribute__((format(__MINGW_PRINTF_FORMAT, formatIndex, firstArg)))
+#elif defined(__GNUC__) || defined(__clang__)
 #define TINTARO_PRINTF_FORMAT(formatIndex, firstArg) \
     __attribute__((format(printf, formatIndex, firstArg)))
 #else

@@ -1,7 +1,5 @@
 #include "platform/framework/message_cracker.h"
 
-#include <windowsx.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -32,8 +30,15 @@ CWnd* Window(WPARAM handle) {
 CWnd* Window(LPARAM handle) {
     return CWnd::FromHandle(reinterpret_cast<HWND>(handle));
 }
+// Coordinates are signed 16-bit values: left of or above the origin they are negative.
+int SignedLow(LPARAM lParam) {
+    return static_cast<short>(LOWORD(lParam));
+}
+int SignedHigh(LPARAM lParam) {
+    return static_cast<short>(HIWORD(lParam));
+}
 CPoint PointOf(LPARAM lParam) {
-    return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    return CPoint(SignedLow(lParam), SignedHigh(lParam));
 }
 
 using KeyHandler = void(UINT nChar, UINT nRepCnt, UINT nFlags);
@@ -195,7 +200,7 @@ const std::vector<CrackerRow>& Table() {
                                        }),
         Row<void(int, int)>(WM_MOVE, "WM_MOVE", "void OnMove(int x, int y)",
                             [](UINT, WPARAM, LPARAM l) {
-                                return std::tuple<int, int>(GET_X_LPARAM(l), GET_Y_LPARAM(l));
+                                return std::tuple<int, int>(SignedLow(l), SignedHigh(l));
                             }),
         Row<void(UINT, LPRECT)>(WM_MOVING, "WM_MOVING", "void OnMoving(UINT fwSide, LPRECT pRect)",
                                 [](UINT, WPARAM w, LPARAM l) {

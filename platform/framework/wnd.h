@@ -14,6 +14,11 @@
 #include "platform/framework/geometry.h"
 #include "platform/framework/message_map.h"
 
+// <windowsx.h> defines SubclassWindow as a macro of two arguments, which would hide the member.
+#ifdef SubclassWindow
+#undef SubclassWindow
+#endif
+
 class CDataExchange;
 class CDC;
 class CMenu;
