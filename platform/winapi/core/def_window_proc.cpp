@@ -47,6 +47,13 @@ LRESULT OnWindowPosChanged(HWND hwnd, const WINDOWPOS* pos) {
 }
 
 LRESULT OnCtlColor(UINT message, HDC hdc) {
+    // A scroll bar's track: the COLOR_SCROLLBAR brush, which Win32 realises as a 50% pattern
+    // of these two colours.
+    if (message == WM_CTLCOLORSCROLLBAR) {
+        SetTextColor(hdc, GetSysColor(COLOR_3DFACE));
+        SetBkColor(hdc, GetSysColor(COLOR_3DHILIGHT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_SCROLLBAR));
+    }
     const int background = (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_BTNFACE;
     SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(hdc, GetSysColor(background));

@@ -86,6 +86,7 @@
 #define BS_OWNERDRAW 0x0000000BL
 #define BS_TYPEMASK 0x0000000FL
 #define BS_LEFTTEXT 0x00000020L
+#define BS_NOTIFY 0x00004000L
 
 /* Edit control styles */
 #define ES_LEFT 0x0000L

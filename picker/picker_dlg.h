@@ -1,0 +1,59 @@
+// The main picker window: samples the pixel under the pointer every tick, takes it with Space,
+// nudges the pointer with the arrow keys, writes the picked colour in the chosen notation and
+// copies it; its right-click menu chooses the notation and always-on-top.
+#pragma once
+
+#include "color/text_format.h"
+#include "platform/framework/framework.h"
+
+class CPickerDlg : public CDialog {
+public:
+    explicit CPickerDlg(CWnd* pParent = nullptr);
+    ~CPickerDlg() override;
+
+    // Paints colour into a static control as a rectangle with the default black pen.
+    void PaintSwatch(CWnd& control, COLORREF color);
+    void SetOutputText(int red, int green, int blue);
+    void TakeLiveColor();
+
+    CEdit m_editOutput;
+    CStatic m_liveSwatch;
+    CButton m_btnZoom;
+    CStatic m_strip;
+    CString m_strOutput;
+    CString m_strReadout;
+    HICON m_hIcon = nullptr;
+    BOOL m_bTopMost = FALSE;
+    color::FormatMode m_nFormat = color::FormatMode::Rgb;
+    COLORREF m_crPicked = 0x00FFFFFF;
+    COLORREF m_crLive = 0x00FFFFFF;
+
+protected:
+    const MessageMap& GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnDestroy();
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+
+    void OnFormatRgb();
+    void OnFormatColor();
+    void OnFormatBasicHex();
+    void OnFormatHtmlHex();
+    void ToggleTopMost();
+    void CopyOutput();
+
+private:
+    void RebuildSystemMenu();
+
+    // White for the output field, the buttons and the texts: made on first use, kept for the
+    // window's life.
+    CBrush m_brWhite;
+};
