@@ -107,8 +107,10 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPTSTR, int nCmdShow) {
     // is the same however the program was entered.
     app->m_lpCmdLine = framework::SkipProgramName(::GetCommandLineA());
     app->m_nCmdShow = nCmdShow;
+    app->m_exeName = ModuleBaseName(app->m_hInstance);
+    app->m_pszExeName = app->m_exeName.c_str();
     if (app->m_pszAppName == nullptr) {
-        app->m_appName = ModuleBaseName(app->m_hInstance);
+        app->m_appName = app->m_exeName;
         app->m_pszAppName = app->m_appName.c_str();
     }
     if (!app->InitInstance()) {

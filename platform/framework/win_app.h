@@ -27,6 +27,8 @@ public:
     int m_nCmdShow = SW_SHOWNORMAL;
     // The name given to the constructor, else the program file's name without its extension.
     LPCTSTR m_pszAppName = nullptr;
+    // The program file's name without folders and extension.
+    LPCTSTR m_pszExeName = nullptr;
     // The main window: destroying it ends the message loop (WM_QUIT is posted).
     CWnd* m_pMainWnd = nullptr;
 
@@ -38,6 +40,10 @@ public:
     // to its top-level window; TRUE when one of them consumed it.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
 
+    // Controls have had the 3-D look for as long as this program has existed: nothing to do.
+    BOOL Enable3dControls() { return TRUE; }
+    BOOL Enable3dControlsStatic() { return TRUE; }
+
     HICON LoadIcon(UINT nIDResource) const;
     HICON LoadIcon(LPCTSTR lpszResourceName) const;
     HICON LoadStandardIcon(LPCTSTR lpszIconName) const;
@@ -46,6 +52,7 @@ private:
     friend int AfxWinMain(HINSTANCE, HINSTANCE, LPTSTR, int);
 
     std::string m_appName;
+    std::string m_exeName;
     int m_exitCode = 0;
 };
 

@@ -519,6 +519,10 @@ CWnd* CWnd::GetActiveWindow() {
     return FromHandle(::GetActiveWindow());
 }
 
+CWnd* CWnd::GetDesktopWindow() {
+    return FromHandle(::GetDesktopWindow());
+}
+
 CWnd* CWnd::SetActiveWindow() {
     return FromHandle(::SetActiveWindow(m_hWnd));
 }

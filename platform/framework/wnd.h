@@ -129,6 +129,7 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
     static CWnd* GetActiveWindow();
+    static CWnd* GetDesktopWindow();
     CWnd* SetActiveWindow();
     BOOL SetForegroundWindow();
     static CWnd* GetForegroundWindow();

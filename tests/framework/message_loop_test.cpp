@@ -135,7 +135,9 @@ TEST_F(MessageLoopTest, WinMainRunsInitInstanceWithTheArgumentsPart) {
     EXPECT_STREQ("/x \"y z\"", app.m_seenCommandLine);
     EXPECT_FALSE(app.m_ran);
     EXPECT_EQ(GetModuleHandleA(nullptr), app.m_hInstance);
-    EXPECT_STREQ("framework_tests", app.m_pszAppName);  // the executable, without folders
+    // The executable's name, without folders.
+    EXPECT_STREQ("framework_tests", app.m_pszAppName);
+    EXPECT_STREQ("framework_tests", app.m_pszExeName);
     EXPECT_EQ(AfxGetInstanceHandle(), app.m_hInstance);
 }
 
