@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "tests/x11/x11_fixture.h"
 
 namespace x11test {
@@ -41,22 +43,6 @@ protected:
         return XGetSelectionOwner(Observer(), AtomOf(Observer(), "CLIPBOARD"));
     }
 };
-
-// The exit status of a child, or null if it did not end in time.
-std::optional<int> WaitForExit(pid_t pid, std::uint64_t timeoutMs) {
-    const int exited = int(syscall(SYS_pidfd_open, pid, 0));
-    pollfd fd{exited, POLLIN, 0};
-    const bool ended = poll(&fd, 1, int(timeoutMs)) == 1;
-    close(exited);
-    if (!ended) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-        return std::nullopt;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // A text of size bytes, not all ASCII, that shows a lost or repeated piece.
 std::string LargeText(std::size_t size) {
@@ -315,6 +301,67 @@ TEST_F(ClipboardTest, SilentManagerFallsBackToTheServer) {
     EXPECT_GE(elapsed, display::x11::ClipboardKeeper::kManagerWaitMs);
     EXPECT_LT(elapsed, display::x11::ClipboardKeeper::kManagerWaitMs + 1500);
     EXPECT_EQ(XclipOut(), "Color(1, 2, 3)");
+}
+
+// xfsettingsd, the clipboard manager of a real desktop, on the test's display: in a D-Bus
+// session of its own (its settings store is reached through one) and with a home of its own,
+// so that nothing of the machine's settings is read or written.
+class SettingsDaemon {
+public:
+    explicit SettingsDaemon(const std::string& display) {
+        char home[] = "/tmp/tintaro-xfsettingsd-XXXXXX";
+        if (mkdtemp(home) == nullptr) {
+            return;
+        }
+        m_home = home;
+        static const char* const kArgs[] = {"dbus-run-session", "--", "xfsettingsd",
+                                            "--disable-wm-check", nullptr};
+        // NO_AT_BRIDGE: no accessibility bus to start and leave behind.
+        m_process = Spawn(display, kArgs,
+                          {{"HOME", m_home},
+                           {"XDG_CONFIG_HOME", m_home + "/config"},
+                           {"XDG_CACHE_HOME", m_home + "/cache"},
+                           {"XDG_DATA_HOME", m_home + "/data"},
+                           {"NO_AT_BRIDGE", "1"}},
+                          true);
+    }
+    ~SettingsDaemon() {
+        m_process.Stop();
+        if (!m_home.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(m_home, ignored);
+        }
+    }
+
+private:
+    std::string m_home;
+    ChildProcess m_process;
+};
+
+// A real clipboard manager saves the text: it asks for it with MULTIPLE and takes our answer,
+// owns the clipboard afterwards, and no background server of ours was needed.
+TEST_F(ClipboardTest, DesktopClipboardManagerTakesTheText) {
+    if (!HasProgram("xfsettingsd") || !HasProgram("dbus-run-session")) {
+        GTEST_SKIP() << "no xfsettingsd or dbus-run-session";
+    }
+    Display* x = Observer();
+    const Atom managerSelection = AtomOf(x, "CLIPBOARD_MANAGER");
+    // The manager announces itself with a MANAGER message to the root's structure listeners.
+    XSelectInput(x, DefaultRootWindow(x), StructureNotifyMask);
+    XSync(x, False);
+    SettingsDaemon daemon(DisplayName());
+    ASSERT_TRUE(WaitUntil([&] { return XGetSelectionOwner(x, managerSelection) != None; }, 20'000))
+        << "xfsettingsd did not take CLIPBOARD_MANAGER";
+    const Window manager = XGetSelectionOwner(x, managerSelection);
+
+    const std::string text = "RGB(12, 34, 56) caf\xC3\xA9";
+    const auto status = WaitForExit(CopyAndExit(DisplayName(), text, LockPath()), kTimeoutMs);
+    unlink(LockPath().c_str());
+    ASSERT_TRUE(status);
+    EXPECT_EQ(*status, int(ClipboardKept::ByManager));
+    EXPECT_EQ(ClipboardOwner(), manager) << "the manager does not serve the clipboard";
+    EXPECT_EQ(XclipOut(), text);
+    EXPECT_EQ(XclipOut("STRING"), "RGB(12, 34, 56) caf\xE9");
 }
 
 // Nothing of ours on the clipboard: nothing to keep, nothing left behind.

@@ -128,6 +128,50 @@ TEST_F(InputTest, HeldKeyRepeatsWithoutReleases) {
     EXPECT_EQ(keys.back().vk, 0x27);
 }
 
+// The same with the tools a user reaches for: xset makes the server repeat sooner, xdotool
+// holds the key down and lets it go. After the release no late repeat follows.
+TEST_F(InputTest, HeldKeyRepeatsUnderXdotool) {
+    if (!HasProgram("xdotool") || !HasProgram("xset")) {
+        GTEST_SKIP() << "no xdotool or xset";
+    }
+    Run({"xset", "r", "rate", "100", "50"});
+    unsigned delay = 0, interval = 0;
+    ASSERT_TRUE(XkbGetAutoRepeatRate(Observer(), XkbUseCoreKbd, &delay, &interval));
+    ASSERT_EQ(delay, 100u);
+    ASSERT_EQ(interval, 20u);
+
+    Run({"xdotool", "keydown", "Right"});
+    std::vector<Event> keys;
+    while (keys.size() < 4) {
+        const auto e = NextKey();
+        ASSERT_TRUE(e) << "the server did not repeat the held key";
+        keys.push_back(*e);
+    }
+    Run({"xdotool", "keyup", "Right"});
+    for (;;) {
+        const auto e = NextKey();
+        ASSERT_TRUE(e) << "no release";
+        keys.push_back(*e);
+        if (e->type == EventType::KeyUp) {
+            break;
+        }
+    }
+    EXPECT_FALSE(keys.front().repeat);
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
+        EXPECT_EQ(keys[i].type, EventType::KeyDown) << i;
+        EXPECT_EQ(keys[i].vk, 0x27) << i;
+        EXPECT_EQ(keys[i].repeat, i > 0) << i;
+    }
+    EXPECT_EQ(keys.back().vk, 0x27);
+    // Ten repeat intervals without a key event: the release ended the repeats.
+    EXPECT_EQ(WaitForEvent(
+                  [](const Event& e) {
+                      return e.type == EventType::KeyDown || e.type == EventType::KeyUp;
+                  },
+                  10 * interval),
+              std::nullopt);
+}
+
 // A key Win32 has no code for still types: its text arrives as characters, in UTF-8.
 TEST_F(InputTest, KeysWithoutACodeTypeTheirCharacters) {
     // Give two unused key codes a Latin-1 and a kana symbol.
@@ -180,6 +224,8 @@ TEST_F(InputTest, PointerWarpsAndMoves) {
 // Buttons 1 to 3 are left, middle and right; 4 and 5 are one wheel notch away and toward.
 TEST_F(InputTest, ButtonsAndWheel) {
     Backend().WarpPointer({120, 130});
+    // The server takes the two connections' requests in either order: the warp first.
+    XSync(Backend().XDisplay(), False);
     struct Press {
         unsigned button;
         display::MouseButton expected;

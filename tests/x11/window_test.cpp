@@ -218,6 +218,36 @@ TEST_F(WindowTest, WithoutManagerUnmapByOthersMinimises) {
               1);
 }
 
+// Without a manager WM_STATE still tells other clients (a second copy of the program) whether
+// a window is iconic: whoever minimised it, until it is shown again or hidden.
+TEST_F(WindowTest, WithoutManagerIconicStateIsPublished) {
+    const SurfaceId id = ShowSolid({0, 0, 30, 30}, kRed);
+    const Window window = Backend().XWindowOf(id);
+    const auto state = [&]() -> long {
+        XSync(Backend().XDisplay(), False);
+        const auto value = PropertyOf(Observer(), window, "WM_STATE");
+        return value && !value->items.empty() ? long(value->items[0]) : -1;
+    };
+    EXPECT_EQ(state(), NormalState);
+    Backend().MinimizeSurface(id, true);
+    EXPECT_EQ(state(), IconicState);
+    Backend().MinimizeSurface(id, false);
+    EXPECT_EQ(state(), NormalState);
+    Backend().ShowSurface(id, false);
+    EXPECT_EQ(state(), -1) << "a hidden window is withdrawn, not iconic";
+    Backend().ShowSurface(id, true);
+    EXPECT_TRUE(WaitUntil([&] { return IsShownOnScreen(window); }));
+
+    XUnmapWindow(Observer(), window);
+    XFlush(Observer());
+    ASSERT_TRUE(WaitForEvent(EventType::Minimized));
+    EXPECT_EQ(state(), IconicState);
+    XMapWindow(Observer(), window);
+    XFlush(Observer());
+    ASSERT_TRUE(WaitForEvent(EventType::Restored));
+    EXPECT_EQ(state(), NormalState);
+}
+
 // Activation without a manager is the input focus, and focus changes come back as events.
 TEST_F(WindowTest, WithoutManagerActivationSetsTheFocus) {
     const SurfaceId a = ShowSolid({0, 0, 30, 30}, kRed);

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/display/x11/window_property.h"
@@ -75,6 +76,21 @@ bool X11Fixture::WaitUntil(const std::function<bool()>& cond, std::uint64_t time
             return false;
         }
         Handle(true, deadline);
+    }
+}
+
+bool X11Fixture::PollUntil(const std::function<bool()>& cond, std::uint64_t timeoutMs) {
+    const std::uint64_t deadline = MonotonicMs() + timeoutMs;
+    for (;;) {
+        Handle(false, deadline);
+        if (cond()) {
+            return true;
+        }
+        const std::uint64_t now = MonotonicMs();
+        if (now >= deadline) {
+            return false;
+        }
+        Handle(true, std::min(deadline, now + kPollStepMs));
     }
 }
 

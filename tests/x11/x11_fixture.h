@@ -42,6 +42,10 @@ protected:
 
     // Handles what both connections receive until cond() holds; false on time-out.
     bool WaitUntil(const std::function<bool()>& cond, std::uint64_t timeoutMs = kTimeoutMs);
+    // The same for a state that brings neither connection an event (pixels another process
+    // draws, the input focus): cond() is checked again every kPollStepMs as well.
+    static constexpr std::uint64_t kPollStepMs = 10;
+    bool PollUntil(const std::function<bool()>& cond, std::uint64_t timeoutMs = kTimeoutMs);
     // The first backend event that match accepts, after the ones before it (kept in Seen()).
     std::optional<Event> WaitForEvent(const std::function<bool(const Event&)>& match,
                                       std::uint64_t timeoutMs = kTimeoutMs);

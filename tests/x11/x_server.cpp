@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +21,8 @@ namespace x11test {
 namespace {
 
 constexpr std::uint64_t kStartTimeoutMs = 10'000;
+constexpr std::uint64_t kGroupEndTimeoutMs = 5000;
+constexpr int kGroupPollMs = 10;
 
 // Reads the display number Xvfb writes when it is ready to take connections.
 std::optional<std::string> ReadDisplayNumber(int fd) {
@@ -70,6 +73,7 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
     if (this != &other) {
         Stop();
         m_pid = other.m_pid;
+        m_group = other.m_group;
         other.m_pid = -1;
     }
     return *this;
@@ -79,16 +83,29 @@ void ChildProcess::Stop() {
     if (m_pid <= 0) {
         return;
     }
-    kill(m_pid, SIGTERM);
+    kill(m_group ? -m_pid : m_pid, SIGTERM);
     while (waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    // The rest of the group is not ours to reap: wait until it has gone (it may still be
+    // writing files its owner is about to remove).
+    const std::uint64_t deadline = display::x11::MonotonicMs() + kGroupEndTimeoutMs;
+    while (m_group && kill(-m_pid, 0) == 0 && display::x11::MonotonicMs() < deadline) {
+        poll(nullptr, 0, kGroupPollMs);
     }
     m_pid = -1;
 }
 
-ChildProcess Spawn(const std::string& display, const char* const* argv) {
+ChildProcess Spawn(const std::string& display, const char* const* argv,
+                   const Environment& environment, bool group) {
     const pid_t pid = fork();
     if (pid == 0) {
+        if (group) {
+            setpgid(0, 0);
+        }
         setenv("DISPLAY", display.c_str(), 1);
+        for (const auto& [name, value] : environment) {
+            setenv(name.c_str(), value.c_str(), 1);
+        }
         const int null = open("/dev/null", O_RDWR);
         dup2(null, 0);
         dup2(null, 1);
@@ -96,7 +113,36 @@ ChildProcess Spawn(const std::string& display, const char* const* argv) {
         execvp(argv[0], const_cast<char* const*>(argv));
         _exit(127);
     }
-    return ChildProcess(pid);
+    if (group && pid > 0) {
+        setpgid(pid, pid);  // also here: Stop may come before the child has run
+    }
+    return ChildProcess(pid, group);
+}
+
+std::optional<int> WaitForExit(pid_t pid, std::uint64_t timeoutMs) {
+    const int exited = int(syscall(SYS_pidfd_open, pid, 0));
+    pollfd fd{exited, POLLIN, 0};
+    const std::uint64_t deadline = display::x11::MonotonicMs() + timeoutMs;
+    bool ended = false;
+    for (std::uint64_t now = display::x11::MonotonicMs(); !ended && now < deadline;
+         now = display::x11::MonotonicMs()) {
+        const int ready = poll(&fd, 1, int(deadline - now));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        ended = ready == 1;
+        break;
+    }
+    close(exited);
+    if (!ended) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return std::nullopt;
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::optional<XServer> XServer::Start() {

@@ -6,8 +6,11 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace x11test {
 
@@ -17,22 +20,37 @@ bool HasProgram(const std::string& name);
 class ChildProcess {
 public:
     ChildProcess() = default;
-    explicit ChildProcess(pid_t pid) : m_pid(pid) {}
+    // group: the child leads a process group of its own, and stopping it ends the whole group
+    // (the programs it started too).
+    explicit ChildProcess(pid_t pid, bool group = false) : m_pid(pid), m_group(group) {}
     ~ChildProcess() { Stop(); }
-    ChildProcess(ChildProcess&& other) noexcept : m_pid(other.m_pid) { other.m_pid = -1; }
+    ChildProcess(ChildProcess&& other) noexcept : m_pid(other.m_pid), m_group(other.m_group) {
+        other.m_pid = -1;
+    }
     ChildProcess& operator=(ChildProcess&& other) noexcept;
 
     bool Running() const { return m_pid > 0; }
     pid_t Pid() const { return m_pid; }
     // SIGTERM, then reaps it.
     void Stop();
+    // Forgets a child that was reaped elsewhere.
+    void Release() { m_pid = -1; }
 
 private:
     pid_t m_pid = -1;
+    bool m_group = false;
 };
 
-// Starts argv[0] (searched on PATH) with DISPLAY set, output to /dev/null.
-ChildProcess Spawn(const std::string& display, const char* const* argv);
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
+// Starts argv[0] (searched on PATH) with DISPLAY and environment set, output to /dev/null;
+// group as for ChildProcess.
+ChildProcess Spawn(const std::string& display, const char* const* argv,
+                   const Environment& environment = {}, bool group = false);
+
+// The exit status of a child, or -1 when a signal ended it; null (and the child killed) when
+// it did not end within timeoutMs.
+std::optional<int> WaitForExit(pid_t pid, std::uint64_t timeoutMs);
 
 class XServer {
 public:

@@ -45,7 +45,10 @@ Rect ScreenReader::RootRect() const {
     return {0, 0, attributes.width, attributes.height};
 }
 
-std::vector<Rect> ScreenReader::Monitors() {
+const std::vector<Rect>& ScreenReader::Monitors() {
+    if (m_monitors) {
+        return *m_monitors;
+    }
     const Rect root = RootRect();
     std::vector<Rect> monitors;
     if (m_hasMonitors) {
@@ -65,7 +68,8 @@ std::vector<Rect> ScreenReader::Monitors() {
     if (monitors.empty()) {
         monitors.push_back(root);
     }
-    return monitors;
+    m_monitors = std::move(monitors);
+    return *m_monitors;
 }
 
 Rect ScreenReader::Bounds() {

@@ -5,6 +5,7 @@
 #include "platform/display/x11/xlib.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -16,8 +17,12 @@ class ScreenReader {
 public:
     ScreenReader(Display* display, Window root);
 
-    // The monitors' rectangles, asked afresh (a monitor may come or go at any time).
-    std::vector<Rect> Monitors();
+    // The monitors' rectangles. A monitor may come or go at any time, and RandR tells nobody
+    // when a client sets or deletes one, so they are asked afresh after each Forget (the
+    // backend forgets them whenever it turns to the server's events); in between they are
+    // kept, since one tick of the picker asks for the bounds and reads a pixel in a row.
+    const std::vector<Rect>& Monitors();
+    void Forget() { m_monitors.reset(); }
     Rect Bounds();
     // As Backend::ReadScreen.
     void Read(const Rect& area, std::span<std::uint32_t> pixels, std::span<std::uint8_t> delivered);
@@ -31,6 +36,7 @@ private:
     Display* m_display;
     Window m_root;
     bool m_hasMonitors = false;
+    std::optional<std::vector<Rect>> m_monitors;
 };
 
 }  // namespace display::x11

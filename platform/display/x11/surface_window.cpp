@@ -165,6 +165,25 @@ void SurfaceWindow::WriteNetWmState() {
     WriteAtoms(m_display, m_window, atoms.netWmState, states);
 }
 
+// Without a manager nobody else tells other clients that a window of ours is iconic, and a
+// second copy of the program decides from WM_STATE whether to restore the first. A manager
+// that starts later takes an unmapped window whose WM_STATE says iconic on as iconic (ICCCM),
+// so the minimised window is not lost then either.
+void SurfaceWindow::PublishStateWithoutManager() {
+    if (m_kind == SurfaceKind::Menu || IsManaged()) {
+        return;
+    }
+    const Atom wmState = m_env.connection.GetAtoms().wmState;
+    if (!m_shown) {
+        XDeleteProperty(m_display, m_window, wmState);
+        return;
+    }
+    const std::array<unsigned long, 2> state{
+        static_cast<unsigned long>(m_minimized ? IconicState : NormalState), None};
+    XChangeProperty(m_display, m_window, wmState, wmState, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(state.data()), int(state.size()));
+}
+
 void SurfaceWindow::SetBounds(const Rect& requested) {
     const Rect bounds = Normalized(requested);
     const bool resized = bounds.Width() != m_bounds.Width() || bounds.Height() != m_bounds.Height();
@@ -229,15 +248,37 @@ void SurfaceWindow::SetTopmost(bool topmost) {
     WriteNetWmState();
 }
 
+void SurfaceWindow::MapOwn() {
+    m_ownMaps.push_back(NextRequest(m_display));
+    XMapWindow(m_display, m_window);
+}
+
+void SurfaceWindow::UnmapOwn() {
+    m_ownUnmaps.push_back(NextRequest(m_display));
+    XUnmapWindow(m_display, m_window);
+}
+
+bool SurfaceWindow::TakeOwn(std::deque<unsigned long>& serials, unsigned long serial) {
+    // Notifications come in request order: serials before this one will never come back.
+    while (!serials.empty() && serials.front() < serial) {
+        serials.pop_front();
+    }
+    if (serials.empty() || serials.front() != serial) {
+        return false;
+    }
+    serials.pop_front();
+    return true;
+}
+
 void SurfaceWindow::Unmap() {
-    m_ownUnmapSerial = NextRequest(m_display);
     if (IsManaged()) {
+        m_ownUnmaps.push_back(NextRequest(m_display));
         // ICCCM withdraws a window with a synthetic UnmapNotify too, so that the manager
         // forgets it even when it was iconic (and so not mapped).
         XWithdrawWindow(m_display, m_window, m_env.connection.ScreenNumber());
         return;
     }
-    XUnmapWindow(m_display, m_window);
+    UnmapOwn();
 }
 
 void SurfaceWindow::Show(bool shown) {
@@ -245,6 +286,7 @@ void SurfaceWindow::Show(bool shown) {
         return;
     }
     m_shown = shown;
+    PublishStateWithoutManager();
     if (!shown) {
         m_focusOnMap = false;
         Unmap();
@@ -260,11 +302,11 @@ void SurfaceWindow::Show(bool shown) {
             hints.input = True;
             hints.initial_state = IconicState;
             XSetWMHints(m_display, m_window, &hints);
-            XMapWindow(m_display, m_window);
+            MapOwn();
         }
         return;
     }
-    XMapWindow(m_display, m_window);
+    MapOwn();
 }
 
 void SurfaceWindow::Minimize(bool minimized) {
@@ -275,12 +317,12 @@ void SurfaceWindow::Minimize(bool minimized) {
     if (!m_shown) {
         return;
     }
+    PublishStateWithoutManager();
     if (minimized) {
         if (IsManaged()) {
             XIconifyWindow(m_display, m_window, m_env.connection.ScreenNumber());
         } else {
-            m_ownUnmapSerial = NextRequest(m_display);
-            XUnmapWindow(m_display, m_window);
+            UnmapOwn();
         }
         return;
     }
@@ -289,7 +331,7 @@ void SurfaceWindow::Minimize(bool minimized) {
     hints.input = True;
     hints.initial_state = NormalState;
     XSetWMHints(m_display, m_window, &hints);
-    XMapWindow(m_display, m_window);
+    MapOwn();
 }
 
 void SurfaceWindow::Activate(Time time, Window currentlyActive) {
@@ -345,17 +387,19 @@ bool SurfaceWindow::Repaint(const Rect& area) {
     return true;
 }
 
-bool SurfaceWindow::NoteMapped() {
+bool SurfaceWindow::NoteMapped(const XMapEvent& event) {
     m_mapped = true;
     if (m_focusOnMap) {
         m_focusOnMap = false;
         XSetInputFocus(m_display, m_window, RevertToParent, CurrentTime);
     }
-    // Without a manager only another client maps a window we minimised: it restores it.
-    if (IsManaged() || !m_shown || !m_minimized) {
+    // Without a manager only another client maps a window we minimised: it restores it. Our
+    // own map read after we minimised again is not that.
+    if (TakeOwn(m_ownMaps, event.serial) || IsManaged() || !m_shown || !m_minimized) {
         return false;
     }
     m_minimized = false;
+    PublishStateWithoutManager();
     return true;
 }
 
@@ -363,13 +407,14 @@ bool SurfaceWindow::NoteUnmapped(const XUnmapEvent& event) {
     m_mapped = false;
     // Our own unmaps, and (with a manager) the manager's reparenting and iconifying, which
     // WM_STATE reports more reliably, are not the user minimising us.
-    if (event.send_event || event.serial == m_ownUnmapSerial || IsManaged()) {
+    if (TakeOwn(m_ownUnmaps, event.serial) || event.send_event || IsManaged()) {
         return false;
     }
     if (!m_shown || m_minimized) {
         return false;
     }
     m_minimized = true;
+    PublishStateWithoutManager();
     return true;
 }
 

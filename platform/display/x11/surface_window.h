@@ -5,6 +5,7 @@
 
 #include "platform/display/x11/xlib.h"
 
+#include <deque>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -65,7 +66,7 @@ public:
 
     // What the server reports. Each returns true when the state changed by someone else's
     // hand (the user through the window manager, or another client).
-    bool NoteMapped();
+    bool NoteMapped(const XMapEvent& event);
     bool NoteUnmapped(const XUnmapEvent& event);
     bool NoteIconic(bool iconic);
 
@@ -73,7 +74,13 @@ private:
     void WriteHints(const SurfaceSpec& spec, Window owner);
     void WriteSizeHints();
     void WriteNetWmState();
+    void PublishStateWithoutManager();
     void Unmap();
+    // Map and unmap requests whose notifications are told apart from other clients'.
+    void MapOwn();
+    void UnmapOwn();
+    // Whether serial is one of serials (which it then leaves, with every older one).
+    static bool TakeOwn(std::deque<unsigned long>& serials, unsigned long serial);
 
     Display* m_display;
     const SurfaceEnvironment& m_env;
@@ -90,7 +97,11 @@ private:
     bool m_minimized = false;  // as the backend was asked or told
     bool m_mapped = false;     // as the server last reported
     bool m_focusOnMap = false;
-    unsigned long m_ownUnmapSerial = 0;
+    // Serials of our own map and unmap requests whose notifications have not come back. The
+    // server stamps a notification with the serial of the request that caused it, so one read
+    // late (after we minimised or showed again) is still told from another client's doing.
+    std::deque<unsigned long> m_ownMaps;
+    std::deque<unsigned long> m_ownUnmaps;
 };
 
 }  // namespace display::x11

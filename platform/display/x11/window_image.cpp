@@ -89,10 +89,15 @@ void WindowImage::CreatePlain(Visual* visual, int depth, int width, int height) 
 }
 
 void WindowImage::SettleSharedPut() {
-    if (m_putPending) {
-        XSync(m_display, False);
-        m_putPending = false;
+    if (!m_putPending) {
+        return;
     }
+    // The server reads the segment while it processes the put; a reply or event to any later
+    // request (a tick's pointer query or screen read) shows that is over, without a round trip.
+    if (LastKnownRequestProcessed(m_display) < m_putSerial) {
+        XSync(m_display, False);
+    }
+    m_putPending = false;
 }
 
 void WindowImage::CopyFrom(const PixelView& source, const Rect& area) {
@@ -117,6 +122,7 @@ void WindowImage::Put(Drawable drawable, GC gc, const Rect& area) {
         return;
     }
     if (m_shared) {
+        m_putSerial = NextRequest(m_display);
         XShmPutImage(m_display, drawable, gc, m_image, r.left, r.top, r.left, r.top,
                      unsigned(r.Width()), unsigned(r.Height()), False);
         m_putPending = true;

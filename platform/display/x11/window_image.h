@@ -41,6 +41,7 @@ private:
     XShmSegmentInfo m_segment{};
     bool m_shared = false;
     bool m_putPending = false;
+    unsigned long m_putSerial = 0;  // of the last shared put
 };
 
 }  // namespace display::x11

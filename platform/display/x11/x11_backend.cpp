@@ -427,6 +427,7 @@ void X11Backend::ProcessServerEvents(std::uint64_t deadlineMs) {
 void X11Backend::Pump() {
     // XPending flushes our requests, reads what has arrived and, on a dead connection, calls
     // the I/O error handler.
+    m_screen.Forget();
     while (XPending(m_display) > 0) {
         XEvent event;
         XNextEvent(m_display, &event);
@@ -674,7 +675,7 @@ void X11Backend::OnConfigure(XEvent& event) {
 
 void X11Backend::OnMap(XEvent& event) {
     const SurfaceId id = SurfaceOf(event.xmap.window);
-    if (id != 0 && Surface(id)->NoteMapped()) {
+    if (id != 0 && Surface(id)->NoteMapped(event.xmap)) {
         Push(MakeEvent(EventType::Restored, id));
     }
 }

@@ -60,12 +60,12 @@ LRESULT OnCtlColor(UINT message, HDC hdc) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
 }
 
-LRESULT OnSysCommand(HWND hwnd, WPARAM command) {
+LRESULT OnSysCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
     switch (command & 0xFFF0) {
     case SC_CLOSE: Send(hwnd, WM_CLOSE, 0, 0); return 0;
     case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); return 0;
     case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); return 0;
-    default: return HandleNonClientCommand(hwnd, command);
+    default: return HandleNonClientCommand(hwnd, command, lParam);
     }
 }
 
@@ -142,7 +142,7 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_GETTEXT: return CopyText(w->text, wParam, reinterpret_cast<LPSTR>(lParam));
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
     case WM_CLOSE: DestroyWindow(hWnd); return 0;
-    case WM_SYSCOMMAND: return OnSysCommand(hWnd, wParam);
+    case WM_SYSCOMMAND: return OnSysCommand(hWnd, wParam, lParam);
     case WM_SYSKEYDOWN:
         if ((HIWORD(lParam) & KF_ALTDOWN) && wParam == VK_F4) {
             Send(TopLevelOf(hWnd), WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -50,6 +50,10 @@ HWND FindWindowToPaint(HWND filter);
 void ResizeSurface(Window& window);
 void MarkWholeSurfaceDirty(Window& window);
 void ForgetSurface(display::SurfaceId id);
+// BeginPaint takes the caret off a window it is about to paint (true when it did), EndPaint
+// puts it back.
+bool SuspendCaretForPaint(HWND hwnd);
+void ResumeCaretAfterPaint();
 
 // Messages
 LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -227,6 +227,7 @@ BOOL WINAPI UpdateWindow(HWND hWnd) {
 HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
     Window* w = FindWindowRecord(hWnd);
     if (w == nullptr || lpPaint == nullptr) return nullptr;
+    const bool caretTaken = SuspendCaretForPaint(hWnd);
     const bool frame = w->frameInvalid;
     const bool erase = w->eraseOnPaint;
     const RECT update = w->update.value_or(RECT{});
@@ -242,11 +243,13 @@ HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
     lpPaint->hdc = hdc;
     lpPaint->rcPaint = update;
     lpPaint->fErase = FALSE;
+    lpPaint->fRestore = caretTaken;
     if (erase && hdc != nullptr) lpPaint->fErase = Send(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0) == 0;
     return hdc;
 }
 
 BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* lpPaint) {
+    if (lpPaint != nullptr && lpPaint->fRestore) ResumeCaretAfterPaint();
     if (lpPaint == nullptr || lpPaint->hdc == nullptr) return TRUE;
     winapi::gdi::CloseWindowDc(lpPaint->hdc);
     return TRUE;

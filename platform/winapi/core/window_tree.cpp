@@ -5,6 +5,8 @@
 
 #include "platform/winapi/core/internal.h"
 #include "platform/winapi/host.h"
+#include "platform/winapi/menu/popup_window.h"
+#include "platform/winapi/menu/system_menu.h"
 
 namespace winapi::core {
 namespace {
@@ -31,6 +33,8 @@ void Link(Window& window) {
 }
 
 display::SurfaceKind SurfaceKindOf(const Window& window) {
+    if (window.windowClass != nullptr && window.windowClass->atom == menu::PopupWindow::kClassAtom)
+        return display::SurfaceKind::Menu;
     if (window.exStyle & WS_EX_APPWINDOW) return display::SurfaceKind::Normal;
     if (window.owner != nullptr || (window.exStyle & WS_EX_TOOLWINDOW))
         return display::SurfaceKind::Tool;
@@ -71,6 +75,7 @@ void SendNcDestroyAndFree(HWND hwnd) {
     Send(hwnd, WM_NCDESTROY, 0, 0);
     window = PeekWindowRecord(hwnd);
     if (window == nullptr) return;
+    menu::ForgetWindowMenu(hwnd);
     State& state = S();
     KillTimersOf(hwnd);
     RemoveMessagesFor(hwnd);

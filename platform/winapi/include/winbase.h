@@ -16,6 +16,7 @@
 #define ERROR_OUTOFMEMORY 14L
 #define ERROR_INVALID_PARAMETER 87L
 #define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_NOT_LOCKED 158L
 #define ERROR_INVALID_NAME 123L
 #define ERROR_MOD_NOT_FOUND 126L
 #define ERROR_ALREADY_EXISTS 183L
@@ -27,6 +28,8 @@
 #define ERROR_RESOURCE_LANG_NOT_FOUND 1815L
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
 #define ERROR_INVALID_MENU_HANDLE 1401L
+#define ERROR_POPUP_ALREADY_ACTIVE 1446L
+#define ERROR_MENU_ITEM_NOT_FOUND 1456L
 #define ERROR_NO_SCROLLBARS 1447L
 #define ERROR_INVALID_SCROLLBAR_RANGE 1448L
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
@@ -34,6 +37,7 @@
 #define ERROR_CLASS_DOES_NOT_EXIST 1411L
 #define ERROR_TLW_WITH_WSCHILD 1406L
 #define ERROR_INVALID_INDEX 1413L
+#define ERROR_CLIPBOARD_NOT_OPEN 1418L
 #define ERROR_NOT_ENOUGH_QUOTA 1816L
 
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
@@ -75,6 +79,19 @@ HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
 LPVOID WINAPI LockResource(HGLOBAL hResData);
 DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
 BOOL WINAPI FreeResource(HGLOBAL hResData);
+
+/* Global memory: what the clipboard takes and gives. A moveable block is reached through its
+ * handle and GlobalLock; a fixed block's handle is its address. */
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
+LPVOID WINAPI GlobalLock(HGLOBAL hMem);
+BOOL WINAPI GlobalUnlock(HGLOBAL hMem);
+HGLOBAL WINAPI GlobalFree(HGLOBAL hMem);
+SIZE_T WINAPI GlobalSize(HGLOBAL hMem);
 
 /* The program's entry point, which the program defines. */
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
