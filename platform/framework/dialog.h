@@ -23,7 +23,8 @@ public:
 
     virtual INT_PTR DoModal();
     // Modeless; with no parent the program's main window owns it. FALSE when the template is
-    // missing or the window could not be made.
+    // missing or the window could not be made. Destroy the window before the object: once the
+    // derived class's members are gone, its handlers must not run.
     virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     // Ends a modal dialog's loop with nResult; hides a modeless dialog (::EndDialog).
     void EndDialog(int nResult);

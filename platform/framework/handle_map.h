@@ -59,15 +59,6 @@ public:
         return static_cast<Wrapper*>(slot.get());
     }
 
-    bool IsTemporary(const Object* object) const {
-        for (const auto& [key, owned] : m_temporary) {
-            if (owned.get() == object) {
-                return true;
-            }
-        }
-        return false;
-    }
-
     void DeleteTemporaries() {
         // The wrapper lets go of the handle first, so its destructor frees nothing.
         auto temporaries = std::move(m_temporary);
@@ -76,8 +67,6 @@ public:
             owned.get()->*HandleMember = Handle{};
         }
     }
-
-    std::size_t TemporaryCount() const { return m_temporary.size(); }
 
 private:
     std::unordered_map<Handle, Object*> m_permanent;

@@ -17,8 +17,9 @@ public:
     ~LoopDepthScope() { --g_loopDepth; }
     LoopDepthScope(const LoopDepthScope&) = delete;
     LoopDepthScope& operator=(const LoopDepthScope&) = delete;
-    // Inner loops run inside a handler of the outer one, which may still hold temporaries.
-    bool Outermost() const { return g_loopDepth == 1; }
+    // Inner loops run inside a handler of the outer one, which may still hold temporaries; so
+    // does a loop entered from a handler that another loop (a menu's, a test's) dispatched.
+    bool Outermost() const { return g_loopDepth == 1 && CWnd::GetCurrentMessage() == nullptr; }
 };
 
 BOOL PreTranslate(MSG* msg) {
