@@ -4,30 +4,14 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/display/x11/open_x11_display.h"
+#include "platform/framework/command_line.h"
 #include "platform/winapi/host.h"
 #include "tintaro_module_resources.h"
-
-namespace {
-
-// The part of the command line after the program name, as Windows hands it to WinMain.
-std::string ArgumentsPart(const char* commandLine) {
-    const char* p = commandLine;
-    if (*p == '"') {
-        ++p;
-        while (*p != '\0' && *p != '"') ++p;
-        if (*p == '"') ++p;
-    } else {
-        while (*p != '\0' && *p != ' ' && *p != '\t') ++p;
-    }
-    while (*p == ' ' || *p == '\t') ++p;
-    return p;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     std::string error;
@@ -40,6 +24,6 @@ int main(int argc, char** argv) {
     winapi::SetModuleResources(TintaroModuleResources());
     winapi::SetProgramArguments(std::vector<std::string>(argv, argv + argc));
     winapi::Session session(std::move(backend));
-    std::string arguments = ArgumentsPart(GetCommandLineA());
-    return WinMain(GetModuleHandleA(nullptr), nullptr, arguments.data(), SW_SHOWDEFAULT);
+    return WinMain(GetModuleHandleA(nullptr), nullptr,
+                   framework::SkipProgramName(GetCommandLineA()), SW_SHOWDEFAULT);
 }
