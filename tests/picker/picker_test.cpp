@@ -462,4 +462,43 @@ TEST_F(PickerWindowTest, RestoredFromMinimisedTheWindowShowsItsStripAgain) {
     EXPECT_EQ(kRed, stripAfterRestore);
 }
 
+// The standard items of the rebuilt system menu keep their standard effect.
+TEST_F(PickerWindowTest, TheSystemMenusMinimiseAndCloseKeepTheirEffect) {
+    bool iconic = false;
+    const auto openSystemMenu = [&] {
+        Display().KeyDown(VK_MENU);
+        Display().KeyDown(VK_SPACE, " ");
+        Display().KeyUp(VK_SPACE);
+        Display().KeyUp(VK_MENU);
+    };
+    Script({{0, openSystemMenu},
+            // Opened from the keyboard, the menu starts on its first item.
+            {1, [&] { ChooseFromMenu(1); }},  // 最少化
+            {2,
+             [&] {
+                 iconic = IsIconic(Hwnd());
+                 ShowWindow(Hwnd(), SW_RESTORE);
+                 SetForegroundWindow(Hwnd());
+             }},
+            {3, openSystemMenu},
+            {4, [&] { ChooseFromMenu(2); }}});  // 閉じる
+    EXPECT_EQ(IDCANCEL, m_dlg.DoModal());
+    EXPECT_TRUE(iconic);
+}
+
+// Shift+F10 asks for the menu from the keyboard; it opens all the same.
+TEST_F(PickerWindowTest, TheKeyboardOpensTheRightClickMenu) {
+    Script({{0,
+             [&] {
+                 Display().KeyDown(VK_SHIFT);
+                 Display().Press(VK_F10);
+                 Display().KeyUp(VK_SHIFT);
+             }},
+            {1, [&] { Display().Press(VK_ESCAPE); }},
+            {2, [&] { m_dlg.EndDialog(IDCANCEL); }}});
+    m_dlg.DoModal();
+    ASSERT_EQ(1u, m_dlg.m_menus.size());
+    EXPECT_EQ((std::vector<UINT>{ID_FORMAT_RGB, ID_ALWAYS_ON_TOP}), m_dlg.m_menus[0].checked);
+}
+
 }  // namespace
