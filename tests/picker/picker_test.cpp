@@ -501,4 +501,30 @@ TEST_F(PickerWindowTest, TheKeyboardOpensTheRightClickMenu) {
     EXPECT_EQ((std::vector<UINT>{ID_FORMAT_RGB, ID_ALWAYS_ON_TOP}), m_dlg.m_menus[0].checked);
 }
 
+// A swatch fills the control with the colour inside a one-pixel black frame, right and bottom
+// edges included, and touches nothing outside it.
+TEST_F(PickerWindowTest, ASwatchIsItsColourInsideABlackFrame) {
+    RECT strip{};
+    std::vector<std::uint32_t> seen;
+    Script({{100, [&] { Display().Press(VK_SPACE, " "); }},
+            {101,
+             [&] {
+                 strip = ScreenRectOf(Hwnd(), IDC_STRIP);
+                 for (const POINT p :
+                      std::initializer_list<POINT>{{strip.left, strip.top},
+                                                   {strip.right - 1, strip.bottom - 1},
+                                                   {strip.left + 1, strip.top + 1},
+                                                   {strip.right - 2, strip.bottom - 2},
+                                                   {strip.left - 1, strip.top},
+                                                   {strip.right, strip.bottom - 1},
+                                                   {strip.left, strip.bottom}}) {
+                     seen.push_back(ScreenPixel(p.x, p.y));
+                 }
+             }},
+            {102, [&] { m_dlg.EndDialog(IDCANCEL); }}});
+    m_dlg.DoModal();
+    const std::uint32_t face = GetSysColor(COLOR_3DFACE);  // grey: the same in both orders
+    EXPECT_EQ((std::vector<std::uint32_t>{0, 0, kRedPixel, kRedPixel, face, face, face}), seen);
+}
+
 }  // namespace
