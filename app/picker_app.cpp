@@ -22,7 +22,8 @@ BOOL CPickerApp::InitInstance() {
         }
         return FALSE;
     }
-    if (m_lpCmdLine != nullptr && *m_lpCmdLine != '\0') return FALSE;
+    if (m_lpCmdLine != nullptr && *m_lpCmdLine != '\0')
+        return FALSE;
 
     CPickerDlg dlg;
     m_pMainWnd = &dlg;

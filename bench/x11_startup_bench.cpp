@@ -530,6 +530,12 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--bare-window") == 0) {
         return RunBareWindow();
     }
+    // The program keeps one copy per user through a lock in the runtime directory: a private
+    // one, so that a picker the user runs does not turn the measured runs into second copies.
+    char runtimeDir[] = "/tmp/tintaro-bench-XXXXXX";
+    if (mkdtemp(runtimeDir) != nullptr) {
+        setenv("XDG_RUNTIME_DIR", runtimeDir, 1);
+    }
 #ifdef TINTARO_STAND_IN_PICKER
     std::string program = TINTARO_STAND_IN_PICKER;
 #else

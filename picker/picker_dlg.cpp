@@ -13,12 +13,13 @@ constexpr int kWindowHeight = 200;
 constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr COLORREF kNavy = 0x00800000;
 
-CString ToCString(const std::string& text) { return CString(text.c_str()); }
+CString ToCString(const std::string& text) {
+    return CString(text.c_str());
+}
 
 }  // namespace
 
-CPickerDlg::CPickerDlg(CWnd* pParent)
-    : CDialog(IDD_PICKER, pParent), m_strReadout("255,255,255") {
+CPickerDlg::CPickerDlg(CWnd* pParent) : CDialog(IDD_PICKER, pParent), m_strReadout("255,255,255") {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 }
 
@@ -26,20 +27,20 @@ CPickerDlg::~CPickerDlg() = default;
 
 const MessageMap& CPickerDlg::GetMessageMap() const {
     static const MessageMap map = MessageMap::Derived<CPickerDlg>(CDialog::GetMessageMap())
-        .On(WM_SYSCOMMAND, &CPickerDlg::OnSysCommand)
-        .On(WM_PAINT, &CPickerDlg::OnPaint)
-        .On(WM_QUERYDRAGICON, &CPickerDlg::OnQueryDragIcon)
-        .OnCtlColor(&CPickerDlg::OnCtlColor)
-        .On(WM_DESTROY, &CPickerDlg::OnDestroy)
-        .On(WM_TIMER, &CPickerDlg::OnTimer)
-        .On(WM_KEYDOWN, &CPickerDlg::OnKeyDown)
-        .On(WM_CONTEXTMENU, &CPickerDlg::OnContextMenu)
-        .OnCommand(IDC_COPY, &CPickerDlg::CopyOutput)
-        .OnCommand(ID_FORMAT_RGB, &CPickerDlg::OnFormatRgb)
-        .OnCommand(ID_FORMAT_COLOR, &CPickerDlg::OnFormatColor)
-        .OnCommand(ID_FORMAT_BASICHEX, &CPickerDlg::OnFormatBasicHex)
-        .OnCommand(ID_FORMAT_HTMLHEX, &CPickerDlg::OnFormatHtmlHex)
-        .OnCommand(ID_ALWAYS_ON_TOP, &CPickerDlg::ToggleTopMost);
+                                      .On(WM_SYSCOMMAND, &CPickerDlg::OnSysCommand)
+                                      .On(WM_PAINT, &CPickerDlg::OnPaint)
+                                      .On(WM_QUERYDRAGICON, &CPickerDlg::OnQueryDragIcon)
+                                      .OnCtlColor(&CPickerDlg::OnCtlColor)
+                                      .On(WM_DESTROY, &CPickerDlg::OnDestroy)
+                                      .On(WM_TIMER, &CPickerDlg::OnTimer)
+                                      .On(WM_KEYDOWN, &CPickerDlg::OnKeyDown)
+                                      .On(WM_CONTEXTMENU, &CPickerDlg::OnContextMenu)
+                                      .OnCommand(IDC_COPY, &CPickerDlg::CopyOutput)
+                                      .OnCommand(ID_FORMAT_RGB, &CPickerDlg::OnFormatRgb)
+                                      .OnCommand(ID_FORMAT_COLOR, &CPickerDlg::OnFormatColor)
+                                      .OnCommand(ID_FORMAT_BASICHEX, &CPickerDlg::OnFormatBasicHex)
+                                      .OnCommand(ID_FORMAT_HTMLHEX, &CPickerDlg::OnFormatHtmlHex)
+                                      .OnCommand(ID_ALWAYS_ON_TOP, &CPickerDlg::ToggleTopMost);
     return map;
 }
 
@@ -70,14 +71,16 @@ BOOL CPickerDlg::OnInitDialog() {
 // keep the ids the system gave them, and with them its default handling.
 void CPickerDlg::RebuildSystemMenu() {
     CMenu* pSysMenu = GetSystemMenu(FALSE);
-    if (pSysMenu == nullptr) return;
+    if (pSysMenu == nullptr)
+        return;
     const UINT closeId = pSysMenu->GetMenuItemID(6);
     pSysMenu->RemoveMenu(6, MF_BYPOSITION);
     const UINT minimizeId = pSysMenu->GetMenuItemID(3);
     pSysMenu->RemoveMenu(3, MF_BYPOSITION);
     const UINT moveId = pSysMenu->GetMenuItemID(1);
     pSysMenu->RemoveMenu(1, MF_BYPOSITION);
-    for (int position = 7; position >= 0; --position) pSysMenu->DeleteMenu(position, MF_BYPOSITION);
+    for (int position = 7; position >= 0; --position)
+        pSysMenu->DeleteMenu(position, MF_BYPOSITION);
     pSysMenu->AppendMenu(MF_STRING, moveId, "移動");
     pSysMenu->AppendMenu(MF_STRING, minimizeId, "最少化");
     pSysMenu->AppendMenu(MF_STRING, closeId, "閉じる");
@@ -94,17 +97,27 @@ void CPickerDlg::RebuildSystemMenu() {
 BOOL CPickerDlg::PreTranslateMessage(MSG* pMsg) {
     POINT pointer;
     GetCursorPos(&pointer);
-    if (pMsg->message != WM_KEYDOWN) return CDialog::PreTranslateMessage(pMsg);
+    if (pMsg->message != WM_KEYDOWN)
+        return CDialog::PreTranslateMessage(pMsg);
     switch (pMsg->wParam) {
-    case VK_SPACE:
-        TakeLiveColor();
-        PaintSwatch(m_strip, m_crLive);
-        return TRUE;
-    case VK_LEFT: SetCursorPos(pointer.x - 1, pointer.y); return TRUE;
-    case VK_UP: SetCursorPos(pointer.x, pointer.y - 1); return TRUE;
-    case VK_RIGHT: SetCursorPos(pointer.x + 1, pointer.y); return TRUE;
-    case VK_DOWN: SetCursorPos(pointer.x, pointer.y + 1); return TRUE;
-    default: return CDialog::PreTranslateMessage(pMsg);
+        case VK_SPACE:
+            TakeLiveColor();
+            PaintSwatch(m_strip, m_crLive);
+            return TRUE;
+        case VK_LEFT:
+            SetCursorPos(pointer.x - 1, pointer.y);
+            return TRUE;
+        case VK_UP:
+            SetCursorPos(pointer.x, pointer.y - 1);
+            return TRUE;
+        case VK_RIGHT:
+            SetCursorPos(pointer.x + 1, pointer.y);
+            return TRUE;
+        case VK_DOWN:
+            SetCursorPos(pointer.x, pointer.y + 1);
+            return TRUE;
+        default:
+            return CDialog::PreTranslateMessage(pMsg);
     }
 }
 
@@ -124,7 +137,8 @@ void CPickerDlg::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CPickerDlg::TakeLiveColor() {
-    const color::ParsedChannels channels = color::ParseReadout(static_cast<const char*>(m_strReadout));
+    const color::ParsedChannels channels =
+        color::ParseReadout(static_cast<const char*>(m_strReadout));
     // The readout is always a text FormatReadout made (or the initial one), so it parses.
     const int red = channels.red.value_or(0);
     const int green = channels.green.value_or(0);
@@ -136,7 +150,8 @@ void CPickerDlg::TakeLiveColor() {
 
 void CPickerDlg::SetOutputText(int red, int green, int blue) {
     // A notation outside the four leaves the text as it was.
-    if (const auto text = color::FormatOutput(m_nFormat, red, green, blue)) m_strOutput = ToCString(*text);
+    if (const auto text = color::FormatOutput(m_nFormat, red, green, blue))
+        m_strOutput = ToCString(*text);
 }
 
 void CPickerDlg::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
@@ -176,25 +191,31 @@ void CPickerDlg::OnPaint() {
     PaintSwatch(m_strip, m_crPicked);
 }
 
-HCURSOR CPickerDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+HCURSOR CPickerDlg::OnQueryDragIcon() {
+    return static_cast<HCURSOR>(m_hIcon);
+}
 
 HBRUSH CPickerDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     HBRUSH hbr = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
     switch (nCtlColor) {
-    case CTLCOLOR_EDIT:
-    case CTLCOLOR_BTN:
-        pDC->SetBkColor(kWhite);
-        if (m_brWhite.GetSafeHandle() == nullptr) m_brWhite.CreateSolidBrush(kWhite);
-        return static_cast<HBRUSH>(m_brWhite.GetSafeHandle());
-    case CTLCOLOR_STATIC:
-        pDC->SetBkColor(kWhite);
-        pDC->SetTextColor(kNavy);
-        return hbr;
-    default: return hbr;
+        case CTLCOLOR_EDIT:
+        case CTLCOLOR_BTN:
+            pDC->SetBkColor(kWhite);
+            if (m_brWhite.GetSafeHandle() == nullptr)
+                m_brWhite.CreateSolidBrush(kWhite);
+            return static_cast<HBRUSH>(m_brWhite.GetSafeHandle());
+        case CTLCOLOR_STATIC:
+            pDC->SetBkColor(kWhite);
+            pDC->SetTextColor(kNavy);
+            return hbr;
+        default:
+            return hbr;
     }
 }
 
-void CPickerDlg::OnDestroy() { CDialog::OnDestroy(); }
+void CPickerDlg::OnDestroy() {
+    CDialog::OnDestroy();
+}
 
 void CPickerDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
@@ -213,18 +234,28 @@ void CPickerDlg::OnContextMenu(CWnd*, CPoint point) {
         static const UINT kFormatItems[] = {ID_FORMAT_RGB, ID_FORMAT_COLOR, ID_FORMAT_BASICHEX,
                                             ID_FORMAT_HTMLHEX};
         const auto format = static_cast<int>(m_nFormat);
-        if (format >= 0 && format < 4) pPopup->CheckMenuItem(kFormatItems[format], MF_CHECKED);
-        if (m_bTopMost) pPopup->CheckMenuItem(ID_ALWAYS_ON_TOP, MF_CHECKED);
+        if (format >= 0 && format < 4)
+            pPopup->CheckMenuItem(kFormatItems[format], MF_CHECKED);
+        if (m_bTopMost)
+            pPopup->CheckMenuItem(ID_ALWAYS_ON_TOP, MF_CHECKED);
         pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
     }
     menu.DestroyMenu();
 }
 
 // A new notation is used from the next take on; the output text stays as it is.
-void CPickerDlg::OnFormatRgb() { m_nFormat = color::FormatMode::Rgb; }
-void CPickerDlg::OnFormatColor() { m_nFormat = color::FormatMode::Color; }
-void CPickerDlg::OnFormatBasicHex() { m_nFormat = color::FormatMode::BasicHex; }
-void CPickerDlg::OnFormatHtmlHex() { m_nFormat = color::FormatMode::HtmlHex; }
+void CPickerDlg::OnFormatRgb() {
+    m_nFormat = color::FormatMode::Rgb;
+}
+void CPickerDlg::OnFormatColor() {
+    m_nFormat = color::FormatMode::Color;
+}
+void CPickerDlg::OnFormatBasicHex() {
+    m_nFormat = color::FormatMode::BasicHex;
+}
+void CPickerDlg::OnFormatHtmlHex() {
+    m_nFormat = color::FormatMode::HtmlHex;
+}
 
 void CPickerDlg::ToggleTopMost() {
     SetWindowPos(m_bTopMost ? &wndNoTopMost : &wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -47,23 +47,11 @@ void CDC::DeleteTempMap() {
 }
 
 BOOL CDC::Attach(HDC hDC) {
-    if (hDC == nullptr || m_hDC != nullptr) {
-        return FALSE;
-    }
-    if (!DeviceContexts().AddPermanent(hDC, this)) {
-        return FALSE;
-    }
-    m_hDC = hDC;
-    return TRUE;
+    return DeviceContexts().Attach(this, hDC) ? TRUE : FALSE;
 }
 
 HDC CDC::Detach() {
-    const HDC hdc = m_hDC;
-    if (hdc != nullptr) {
-        DeviceContexts().RemovePermanent(hdc, this);
-    }
-    m_hDC = nullptr;
-    return hdc;
+    return DeviceContexts().Detach(this);
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC) {

@@ -49,23 +49,11 @@ void CGdiObject::DeleteTempMap() {
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
-    if (hObject == nullptr || m_hObject != nullptr) {
-        return FALSE;
-    }
-    if (!GdiObjects().AddPermanent(hObject, this)) {
-        return FALSE;
-    }
-    m_hObject = hObject;
-    return TRUE;
+    return GdiObjects().Attach(this, hObject) ? TRUE : FALSE;
 }
 
 HGDIOBJ CGdiObject::Detach() {
-    const HGDIOBJ handle = m_hObject;
-    if (handle != nullptr) {
-        GdiObjects().RemovePermanent(handle, this);
-    }
-    m_hObject = nullptr;
-    return handle;
+    return GdiObjects().Detach(this);
 }
 
 BOOL CGdiObject::AttachCreated(HGDIOBJ hObject) {

@@ -37,6 +37,27 @@ public:
         }
     }
 
+    // Makes handle object's own: false when object already holds one or the handle stands for
+    // another object.
+    bool Attach(Object* object, Handle handle) {
+        if (handle == Handle{} || object->*HandleMember != Handle{} ||
+            !AddPermanent(handle, object)) {
+            return false;
+        }
+        object->*HandleMember = handle;
+        return true;
+    }
+
+    // Lets object's handle go without freeing it, and returns it.
+    Handle Detach(Object* object) {
+        const Handle handle = object->*HandleMember;
+        if (handle != Handle{}) {
+            RemovePermanent(handle, object);
+        }
+        object->*HandleMember = Handle{};
+        return handle;
+    }
+
     bool IsPermanent(const Object* object) const {
         const auto found = m_permanent.find(object->*HandleMember);
         return found != m_permanent.end() && found->second == object;

@@ -28,23 +28,11 @@ void CMenu::DeleteTempMap() {
 }
 
 BOOL CMenu::Attach(HMENU hMenu) {
-    if (hMenu == nullptr || m_hMenu != nullptr) {
-        return FALSE;
-    }
-    if (!Menus().AddPermanent(hMenu, this)) {
-        return FALSE;
-    }
-    m_hMenu = hMenu;
-    return TRUE;
+    return Menus().Attach(this, hMenu) ? TRUE : FALSE;
 }
 
 HMENU CMenu::Detach() {
-    const HMENU menu = m_hMenu;
-    if (menu != nullptr) {
-        Menus().RemovePermanent(menu, this);
-    }
-    m_hMenu = nullptr;
-    return menu;
+    return Menus().Detach(this);
 }
 
 namespace {

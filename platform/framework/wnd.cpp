@@ -113,23 +113,14 @@ CScrollBar* CScrollBar::FromHandle(HWND hWnd) {
 }
 
 BOOL CWnd::Attach(HWND hWnd) {
-    if (hWnd == nullptr || m_hWnd != nullptr || !::IsWindow(hWnd)) {
+    if (!::IsWindow(hWnd)) {
         return FALSE;
     }
-    if (!Windows().AddPermanent(hWnd, this)) {
-        return FALSE;
-    }
-    m_hWnd = hWnd;
-    return TRUE;
+    return Windows().Attach(this, hWnd) ? TRUE : FALSE;
 }
 
 HWND CWnd::Detach() {
-    const HWND hwnd = m_hWnd;
-    if (hwnd != nullptr) {
-        Windows().RemovePermanent(hwnd, this);
-    }
-    m_hWnd = nullptr;
-    return hwnd;
+    return Windows().Detach(this);
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {

@@ -7,8 +7,8 @@
 
 #include <chrono>
 #include <deque>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 

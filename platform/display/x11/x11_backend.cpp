@@ -333,6 +333,10 @@ void X11Backend::ReadScreen(const Rect& area, std::span<std::uint32_t> pixels,
 }
 
 Point X11Backend::PointerPosition() {
+    const std::uint64_t now = Clock();
+    if (m_pointer && m_pointerReadMs == now) {
+        return *m_pointer;
+    }
     Window root = None;
     Window child = None;
     int rootX = 0;
@@ -341,10 +345,13 @@ Point X11Backend::PointerPosition() {
     int y = 0;
     unsigned mask = 0;
     XQueryPointer(m_display, m_connection->Root(), &root, &child, &rootX, &rootY, &x, &y, &mask);
-    return {rootX, rootY};
+    m_pointer = Point{rootX, rootY};
+    m_pointerReadMs = now;
+    return *m_pointer;
 }
 
 void X11Backend::WarpPointer(Point to) {
+    m_pointer.reset();
     XWarpPointer(m_display, None, m_connection->Root(), 0, 0, 0, 0, to.x, to.y);
     XFlush(m_display);
 }

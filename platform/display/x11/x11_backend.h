@@ -12,6 +12,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,11 @@ private:
     SurfaceId m_nextSurface = 1;
     SurfaceId m_focused = 0;
     Time m_userTime = CurrentTime;  // server time of the last key or button press
+    // The pointer as last asked of the server, good for the rest of that millisecond: every
+    // message retrieved is stamped with the pointer position, and a tick's timer message and
+    // its handler's GetCursorPos then cost one round trip, not two. A warp forgets it.
+    std::optional<Point> m_pointer;
+    std::uint64_t m_pointerReadMs = 0;
 
     std::deque<Event> m_events;
     bool m_shutDown = false;
