@@ -109,7 +109,7 @@ TEST_F(ClipboardTest, NoOwnerOrASilentOneGivesNothing) {
     EXPECT_EQ(Backend().ClipboardText(), std::nullopt);
     const std::uint64_t elapsed = MonotonicMs() - start;
     EXPECT_GE(elapsed, display::X11Backend::kClipboardTimeoutMs);
-    EXPECT_LT(elapsed, display::X11Backend::kClipboardTimeoutMs + 500);
+    EXPECT_LT(elapsed, display::X11Backend::kClipboardTimeoutMs + 900);  // not a second wait
 }
 
 // MULTIPLE converts each listed target into its own property and marks refused ones None;
