@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -533,7 +534,16 @@ int main(int argc, char** argv) {
     // The program keeps one copy per user through a lock in the runtime directory: a private
     // one, so that a picker the user runs does not turn the measured runs into second copies.
     char runtimeDir[] = "/tmp/tintaro-bench-XXXXXX";
+    struct RemovedAtExit {
+        std::string path;
+        ~RemovedAtExit() {
+            std::error_code ignored;
+            if (!path.empty())
+                std::filesystem::remove_all(path, ignored);
+        }
+    } runtime;
     if (mkdtemp(runtimeDir) != nullptr) {
+        runtime.path = runtimeDir;
         setenv("XDG_RUNTIME_DIR", runtimeDir, 1);
     }
 #ifdef TINTARO_STAND_IN_PICKER
