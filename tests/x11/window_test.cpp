@@ -347,13 +347,12 @@ TEST_F(WindowManagerTest, ActivationGoesThroughTheManager) {
     Backend().ActivateSurface(b);
     ASSERT_TRUE(WaitForEvent(
         [&](const Event& e) { return e.type == EventType::FocusIn && e.surface == b; }));
-    const auto active = PropertyOf(Observer(), DefaultRootWindow(Observer()), "_NET_ACTIVE_WINDOW");
+    // The manager publishes the active window after it has moved the focus, so it is waited for.
     EXPECT_TRUE(WaitUntil([&] {
         const auto now =
             PropertyOf(Observer(), DefaultRootWindow(Observer()), "_NET_ACTIVE_WINDOW");
         return now && !now->items.empty() && now->items[0] == Backend().XWindowOf(b);
     }));
-    EXPECT_TRUE(active);
 }
 
 // Minimising asks the manager to iconify; the user iconifying (a WM_CHANGE_STATE from any
