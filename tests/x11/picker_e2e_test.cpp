@@ -241,10 +241,13 @@ protected:
         const auto [left, top] = ClientOrigin(window);
         const auto [x, y] = Pointer();
         const Rect swatch = OnScreen(window, kLiveSwatch);
-        char text[160];
-        std::snprintf(text, sizeof text, "client area at %d, %d; pointer at %d, %d; swatch %06X",
-                      left, top, x, y,
-                      PixelAt((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2));
+        char text[200];
+        std::snprintf(text, sizeof text,
+                      "client area at %d, %d; pointer at %d, %d over %06X; swatch %06X; window "
+                      "face %06X",
+                      left, top, x, y, PixelAt(x, y),
+                      PixelAt((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2),
+                      PixelAt(left + 192, top + 100));
         return text;
     }
 

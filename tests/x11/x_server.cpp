@@ -218,7 +218,10 @@ bool XServer::StartWindowManager() {
         }
     }
     XDestroyWindow(display, probe);
-    XCloseDisplay(display);
+    XSelectInput(display, root, NoEventMask);
+    XSync(display, False);
+    m_probeConnection =
+        std::shared_ptr<void>(display, [](void* d) { XCloseDisplay(static_cast<Display*>(d)); });
     return running;
 }
 

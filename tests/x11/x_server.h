@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -60,7 +61,10 @@ public:
     XServer& operator=(XServer&&) = default;
 
     const std::string& Name() const { return m_name; }
-    void Kill() { m_process.Stop(); }
+    void Kill() {
+        m_probeConnection.reset();
+        m_process.Stop();
+    }
     // Starts openbox and waits until it announces itself on the root; false when it cannot.
     bool StartWindowManager();
 
@@ -71,6 +75,10 @@ private:
     ChildProcess m_process;
     std::string m_name;
     ChildProcess m_windowManager;
+    // The connection that made the manager's probe window stays open while the server runs
+    // (and closes first): closed, its window ids would go to the next client, and a manager
+    // still catching up on the destroyed probe would move and unmap that client's window.
+    std::shared_ptr<void> m_probeConnection;
 };
 
 }  // namespace x11test
