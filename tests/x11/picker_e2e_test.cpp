@@ -170,19 +170,6 @@ protected:
                            [&](std::uint32_t p) { return p == colour; });
     }
 
-    // A window of one colour from another client: what the user points at.
-    void Solid(const Rect& area, std::uint32_t colour) {
-        XSetWindowAttributes attributes{};
-        attributes.background_pixel = colour;
-        attributes.override_redirect = True;
-        const Window window = XCreateWindow(
-            Observer(), DefaultRootWindow(Observer()), area.left, area.top, unsigned(area.Width()),
-            unsigned(area.Height()), 0, CopyFromParent, InputOutput, CopyFromParent,
-            CWBackPixel | CWOverrideRedirect, &attributes);
-        XMapWindow(Observer(), window);
-        XSync(Observer(), False);
-    }
-
     void MovePointer(int x, int y) {
         XTestFakeMotionEvent(Observer(), -1, x, y, CurrentTime);
         XSync(Observer(), False);
@@ -257,7 +244,7 @@ protected:
     // コピー, and reads the clipboard as another program.
     void PickAndCopy(std::uint32_t colour, const std::string& expected) {
         const Rect target{100, 100, 200, 200};
-        Solid(target, colour);
+        SolidFromOtherClient(target, colour);
         MovePointer(150, 150);
         const auto program = Start();
         const Window window = WaitForPicker();

@@ -84,20 +84,6 @@ protected:
         return PollUntil([&] { return AllOf(area, colour); });
     }
 
-    // A window of one colour from another client, standing in for whatever is on screen.
-    Window Solid(const Rect& area, std::uint32_t colour) {
-        XSetWindowAttributes attributes{};
-        attributes.background_pixel = colour;
-        attributes.override_redirect = True;
-        const Window window = XCreateWindow(
-            Observer(), DefaultRootWindow(Observer()), area.left, area.top, unsigned(area.Width()),
-            unsigned(area.Height()), 0, CopyFromParent, InputOutput, CopyFromParent,
-            CWBackPixel | CWOverrideRedirect, &attributes);
-        XMapWindow(Observer(), window);
-        XSync(Observer(), False);
-        return window;
-    }
-
     // The topmost viewable child of the root.
     Window TopWindow() {
         Window root = None, parent = None;
@@ -138,7 +124,7 @@ std::optional<Rect> ClientArea(const std::optional<std::string>& line) {
 // class brush's colour inside a frame of another, and a swatch that follows the screen pixel
 // the timer reads.
 TEST_F(StandInPickerTest, WindowShowsItsTitleSizeAndColours) {
-    Solid({0, 0, 20, 20}, kSampledColour);  // where the program samples, at (0, 0)
+    SolidFromOtherClient({0, 0, 20, 20}, kSampledColour);  // where the program samples, at (0, 0)
     const auto program = Start();
     const Window window = WaitForMappedWindow();
     ASSERT_NE(window, None) << "no window titled " << kTitle << " was mapped";
@@ -181,7 +167,7 @@ TEST_F(StandInPickerTest, WindowShowsItsTitleSizeAndColours) {
     }
 
     // The screen changes under the sampled point; the next ticks repaint the swatch.
-    Solid({0, 0, 20, 20}, 0x00FF00);
+    SolidFromOtherClient({0, 0, 20, 20}, 0x00FF00);
     EXPECT_TRUE(WaitForColour(swatch, 0x00FF00));
 }
 
@@ -204,7 +190,8 @@ TEST_F(StandInPickerTest, SecondRunRestoresAndRaisesTheFirst) {
     const auto wmState = PropertyOf(Observer(), window, "WM_STATE");
     ASSERT_TRUE(wmState && !wmState->items.empty()) << "other programs cannot tell it is minimised";
     EXPECT_EQ(wmState->items[0], static_cast<unsigned long>(IconicState));
-    const Window cover = Solid({kLeft - 50, kTop - 50, kLeft + 300, kTop + 300}, 0x404040);
+    const Window cover =
+        SolidFromOtherClient({kLeft - 50, kTop - 50, kLeft + 300, kTop + 300}, 0x404040);
     ASSERT_EQ(TopWindow(), cover);
 
     ReportingProcess second(DisplayName(), {TINTARO_STAND_IN_PICKER, "--raise"});

@@ -143,6 +143,19 @@ SurfaceId X11Fixture::ShowSolid(const Rect& bounds, std::uint32_t colour, displa
     return id;
 }
 
+Window X11Fixture::SolidFromOtherClient(const Rect& area, std::uint32_t colour) {
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = colour;
+    attributes.override_redirect = True;
+    const Window window =
+        XCreateWindow(m_observer, DefaultRootWindow(m_observer), area.left, area.top,
+                      unsigned(area.Width()), unsigned(area.Height()), 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+    XMapWindow(m_observer, window);
+    XSync(m_observer, False);
+    return window;
+}
+
 std::vector<std::uint32_t> X11Fixture::ReadScreen(const Rect& area) {
     const std::size_t count = std::size_t(area.Width()) * area.Height();
     std::vector<std::uint32_t> pixels(count, 0xFFFFFFFF);

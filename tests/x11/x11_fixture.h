@@ -64,6 +64,9 @@ protected:
     // The screen's pixels of area; off-screen ones read 0xFFFFFFFF (never a real pixel).
     std::vector<std::uint32_t> ReadScreen(const Rect& area);
     std::uint32_t PixelAt(int x, int y) { return ReadScreen({x, y, x + 1, y + 1}).front(); }
+    // A mapped window of one colour from the observer, another client: whatever the user has
+    // on the screen. Override-redirect, so a window manager leaves it where it is.
+    Window SolidFromOtherClient(const Rect& area, std::uint32_t colour);
 
     // Runs a program on this display, feeding it input; its standard output. The backend
     // keeps answering meanwhile (xclip may be asking it for the clipboard).
