@@ -1,8 +1,13 @@
 #include "picker/picker_dlg.h"
 
+#include <new>
+
 #include "app/about_dlg.h"
 #include "color/color_value.h"
 #include "resource.h"
+#include "tools/palette_dlg.h"
+#include "tools/slider_dlg.h"
+#include "tools/zoom_dlg.h"
 
 namespace {
 
@@ -12,6 +17,21 @@ constexpr int kWindowWidth = 202;
 constexpr int kWindowHeight = 200;
 constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr COLORREF kNavy = 0x00800000;
+constexpr int kZoomBitmapSize = 21;
+constexpr int kZoomReach = 10;  // pixels on each side of the pointer's pixel
+constexpr POINT kZoomOpeningPoint = {100, 100};
+
+// Destroys an open tool window and deletes its object; the pointer is NULL afterwards.
+template <class Dialog>
+void CloseToolWindow(Dialog*& pDialog) {
+    pDialog->DestroyWindow();
+    delete pDialog;
+    pDialog = nullptr;
+}
+
+int ChannelValue(const CString& text) {
+    return color::ParseChannel(static_cast<const char*>(text)).value_or(0);
+}
 
 CString ToCString(const std::string& text) {
     return CString(text.c_str());
@@ -36,6 +56,11 @@ const MessageMap& CPickerDlg::GetMessageMap() const {
                                       .On(WM_KEYDOWN, &CPickerDlg::OnKeyDown)
                                       .On(WM_CONTEXTMENU, &CPickerDlg::OnContextMenu)
                                       .OnCommand(IDC_COPY, &CPickerDlg::CopyOutput)
+                                      .OnCommand(IDC_ZOOM, &CPickerDlg::ToggleZoom)
+                                      .OnCommand(IDC_SLIDERS, &CPickerDlg::ToggleSliders)
+                                      .OnCommand(IDC_PALETTE, &CPickerDlg::TogglePalette)
+                                      .OnCommand(IDC_GETCOLOR, &CPickerDlg::TakeSliderColor)
+                                      .OnCommand(IDC_GETPALETTECOLOR, &CPickerDlg::TakePaletteColor)
                                       .OnCommand(ID_FORMAT_RGB, &CPickerDlg::OnFormatRgb)
                                       .OnCommand(ID_FORMAT_COLOR, &CPickerDlg::OnFormatColor)
                                       .OnCommand(ID_FORMAT_BASICHEX, &CPickerDlg::OnFormatBasicHex)
@@ -125,6 +150,9 @@ void CPickerDlg::OnTimer(UINT_PTR nIDEvent) {
     CPoint point;
     GetCursorPos(&point);
     ScreenToClient(&point);
+    // One pointer reading serves both: the zoom image's centre is the sampled pixel.
+    if (m_pZoomDlg != nullptr)
+        CaptureZoom(&point);
     {
         CWindowDC desktop(CWnd::GetDesktopWindow());
         ClientToScreen(&point);
@@ -213,8 +241,15 @@ HBRUSH CPickerDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     }
 }
 
+// The tool windows go with the main window: zoom first, then sliders, then palette.
 void CPickerDlg::OnDestroy() {
     CDialog::OnDestroy();
+    if (m_pZoomDlg != nullptr)
+        CloseToolWindow(m_pZoomDlg);
+    if (m_pSliderDlg != nullptr)
+        CloseToolWindow(m_pSliderDlg);
+    if (m_pPaletteDlg != nullptr)
+        CloseToolWindow(m_pPaletteDlg);
 }
 
 void CPickerDlg::OnSysCommand(UINT nID, LPARAM lParam) {
@@ -267,4 +302,110 @@ void CPickerDlg::CopyOutput() {
     m_editOutput.SendMessage(EM_SETSEL, 0, -1);
     m_editOutput.SendMessage(EM_SCROLLCARET, 0, 0);
     m_editOutput.SendMessage(WM_COPY, 0, 0);
+}
+
+// Each tool button opens its window, created hidden and owned by this one, and closes it again;
+// a tool window's close request arrives here as the same command. A window that cannot be made
+// leaves its tool closed rather than holding an object without a window.
+void CPickerDlg::ToggleZoom() {
+    if (m_pZoomDlg != nullptr) {
+        CloseToolWindow(m_pZoomDlg);
+        return;
+    }
+    m_pZoomDlg = new (std::nothrow) CZoomDlg(this);
+    if (m_pZoomDlg == nullptr)
+        return;
+    if (!m_pZoomDlg->Create(IDD_ZOOM)) {
+        delete m_pZoomDlg;
+        m_pZoomDlg = nullptr;
+        return;
+    }
+    m_pZoomDlg->CreateZoomBitmap(kZoomBitmapSize, kZoomBitmapSize);
+    // Defined content before the first paint: this window's own pixels around (100, 100).
+    CaptureZoom(&kZoomOpeningPoint);
+    CRect main;
+    GetWindowRect(&main);
+    m_pZoomDlg->m_ptPos = CPoint(main.right, main.top);
+    m_pZoomDlg->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CPickerDlg::ToggleSliders() {
+    if (m_pSliderDlg != nullptr) {
+        CloseToolWindow(m_pSliderDlg);
+        return;
+    }
+    m_pSliderDlg = new (std::nothrow) CSliderDlg(this);
+    if (m_pSliderDlg == nullptr)
+        return;
+    if (!m_pSliderDlg->Create(IDD_SLIDERS)) {
+        delete m_pSliderDlg;
+        m_pSliderDlg = nullptr;
+        return;
+    }
+    GetWindowRect(&m_pSliderDlg->m_rcMain);
+    m_pSliderDlg->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CPickerDlg::TogglePalette() {
+    if (m_pPaletteDlg != nullptr) {
+        CloseToolWindow(m_pPaletteDlg);
+        return;
+    }
+    m_pPaletteDlg = new (std::nothrow) CPaletteDlg(this);
+    if (m_pPaletteDlg == nullptr)
+        return;
+    if (!m_pPaletteDlg->Create(IDD_PALETTE)) {
+        delete m_pPaletteDlg;
+        m_pPaletteDlg = nullptr;
+        return;
+    }
+    GetWindowRect(&m_pPaletteDlg->m_rcMain);
+    m_pPaletteDlg->ShowWindow(SW_SHOWNORMAL);
+}
+
+// The square is read from the screen through the desktop window's DC at the pointer's screen
+// position, which holds on every window system, composited ones included. The bitmap is white
+// first, so wherever the screen has no pixel (beyond an edge, between monitors) stays white.
+void CPickerDlg::CaptureZoom(const POINT* pt) {
+    CPoint centre = *pt;
+    ClientToScreen(&centre);
+    CWindowDC screen(CWnd::GetDesktopWindow());
+    CDC memory;
+    memory.CreateCompatibleDC(&screen);
+    CBitmap* pOldBitmap = memory.SelectObject(&m_pZoomDlg->m_bmpZoom);
+    memory.PatBlt(0, 0, kZoomBitmapSize, kZoomBitmapSize, WHITENESS);
+    memory.BitBlt(0, 0, kZoomBitmapSize, kZoomBitmapSize, &screen, centre.x - kZoomReach,
+                  centre.y - kZoomReach, SRCCOPY);
+    memory.SelectObject(pOldBitmap);
+    m_pZoomDlg->DrawZoom();
+}
+
+void CPickerDlg::TakeChannelTexts(const CString& red, const CString& green, const CString& blue) {
+    const int r = ChannelValue(red);
+    const int g = ChannelValue(green);
+    const int b = ChannelValue(blue);
+    SetOutputText(r, g, b);
+    UpdateData(FALSE);
+    // The live colour holds the taken colour until the next tick samples the screen again.
+    m_crLive = color::PackRgb(r, g, b);
+    PaintSwatch(m_strip, m_crLive);
+    m_crPicked = m_crLive;
+}
+
+// The slider window's texts are read directly: every scroll notification has rewritten them.
+// The clipboard is left alone.
+void CPickerDlg::TakeSliderColor() {
+    if (m_pSliderDlg == nullptr)
+        return;
+    TakeChannelTexts(m_pSliderDlg->m_strRed, m_pSliderDlg->m_strGreen, m_pSliderDlg->m_strBlue);
+}
+
+// A palette click: the swatch's colour is taken and its output text is on the clipboard when
+// this returns.
+void CPickerDlg::TakePaletteColor() {
+    if (m_pPaletteDlg == nullptr)
+        return;
+    TakeChannelTexts(m_pPaletteDlg->m_strRed, m_pPaletteDlg->m_strGreen,
+                     m_pPaletteDlg->m_strBlue);
+    CopyOutput();
 }

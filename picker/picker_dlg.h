@@ -6,6 +6,10 @@
 #include "color/text_format.h"
 #include "platform/framework/framework.h"
 
+class CZoomDlg;
+class CSliderDlg;
+class CPaletteDlg;
+
 class CPickerDlg : public CDialog {
 public:
     explicit CPickerDlg(CWnd* pParent = nullptr);
@@ -15,6 +19,9 @@ public:
     void PaintSwatch(CWnd& control, COLORREF color);
     void SetOutputText(int red, int green, int blue);
     void TakeLiveColor();
+    // Copies the 21 x 21 screen square centred on pt (client coordinates) into the zoom
+    // window's bitmap, white where the screen has no pixel, and has the zoom window draw it.
+    void CaptureZoom(const POINT* pt);
 
     CEdit m_editOutput;
     CStatic m_liveSwatch;
@@ -27,6 +34,9 @@ public:
     color::FormatMode m_nFormat = color::FormatMode::Rgb;
     COLORREF m_crPicked = 0x00FFFFFF;
     COLORREF m_crLive = 0x00FFFFFF;
+    CZoomDlg* m_pZoomDlg = nullptr;
+    CSliderDlg* m_pSliderDlg = nullptr;
+    CPaletteDlg* m_pPaletteDlg = nullptr;
 
 protected:
     const MessageMap& GetMessageMap() const override;
@@ -49,9 +59,16 @@ protected:
     void OnFormatHtmlHex();
     void ToggleTopMost();
     void CopyOutput();
+    void ToggleZoom();
+    void ToggleSliders();
+    void TogglePalette();
+    void TakeSliderColor();
+    void TakePaletteColor();
 
 private:
     void RebuildSystemMenu();
+    // The colour of a tool window's three channel texts becomes the picked and live colour.
+    void TakeChannelTexts(const CString& red, const CString& green, const CString& blue);
 
     // White for the output field, the buttons and the texts: made on first use, kept for the
     // window's life.
