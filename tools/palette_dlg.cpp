@@ -81,7 +81,7 @@ void CPaletteDlg::SetDefaultColors() {
 
 void CPaletteDlg::BindSwatchControls() {
     for (int entry = 0; entry < kSwatchCount; ++entry)
-        m_swatch[entry].pControl = GetDlgItem(SwatchControlId(entry));
+        m_swatch[entry].control.SubclassDlgItem(SwatchControlId(entry), this);
 }
 
 BOOL CPaletteDlg::OnInitDialog() {
@@ -94,12 +94,15 @@ BOOL CPaletteDlg::OnInitDialog() {
 // only their black frame and leave the inside as painted here.
 void CPaletteDlg::DrawSwatches() {
     CClientDC dc(this);
+    if (dc.GetSafeHdc() == nullptr)
+        return;
     for (const Swatch& swatch : m_swatch) {
-        if (swatch.pControl == nullptr)
+        if (swatch.control.m_hWnd == nullptr)
             continue;
-        const CRect rect = SwatchRect(*this, *swatch.pControl);
+        const CRect rect = SwatchRect(*this, swatch.control);
         CBrush brush;
-        brush.CreateSolidBrush(swatch.color);
+        if (!brush.CreateSolidBrush(swatch.color))
+            return;
         CBrush* pOldBrush = dc.SelectObject(&brush);
         dc.Rectangle(rect.left, rect.top, rect.right, rect.bottom);
         dc.SelectObject(pOldBrush);
@@ -109,9 +112,9 @@ void CPaletteDlg::DrawSwatches() {
 // Rectangles do not overlap, so at most one swatch hits; the loop still looks at every one.
 void CPaletteDlg::CopySwatchAt(CPoint point) {
     for (const Swatch& swatch : m_swatch) {
-        if (swatch.pControl == nullptr)
+        if (swatch.control.m_hWnd == nullptr)
             continue;
-        const CRect rect = SwatchRect(*this, *swatch.pControl);
+        const CRect rect = SwatchRect(*this, swatch.control);
         if (!rect.PtInRect(point))
             continue;
         const color::ChannelTriple channels = color::UnpackRgb(swatch.color);

@@ -9,8 +9,10 @@ enum PaletteMode : int { Copy = 0, Register = 1 };
 
 class CPaletteDlg : public CDialog {
 public:
+    // The control is held for the palette's life: GetDlgItem's CWnd is a temporary that the
+    // framework deletes at the next idle moment.
     struct Swatch {
-        CWnd* pControl = nullptr;
+        CStatic control;
         COLORREF color = 0;
     };
     static constexpr int kSwatchCount = 49;
