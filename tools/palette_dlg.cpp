@@ -80,8 +80,11 @@ void CPaletteDlg::SetDefaultColors() {
 }
 
 void CPaletteDlg::BindSwatchControls() {
-    for (int entry = 0; entry < kSwatchCount; ++entry)
-        m_swatch[entry].control.SubclassDlgItem(SwatchControlId(entry), this);
+    for (int entry = 0; entry < kSwatchCount; ++entry) {
+        CStatic& control = m_swatchControl[entry];
+        if (control.SubclassDlgItem(SwatchControlId(entry), this))
+            m_swatch[entry].pControl = &control;
+    }
 }
 
 BOOL CPaletteDlg::OnInitDialog() {
@@ -97,9 +100,9 @@ void CPaletteDlg::DrawSwatches() {
     if (dc.GetSafeHdc() == nullptr)
         return;
     for (const Swatch& swatch : m_swatch) {
-        if (swatch.control.m_hWnd == nullptr)
+        if (swatch.pControl == nullptr || swatch.pControl->m_hWnd == nullptr)
             continue;
-        const CRect rect = SwatchRect(*this, swatch.control);
+        const CRect rect = SwatchRect(*this, *swatch.pControl);
         CBrush brush;
         if (!brush.CreateSolidBrush(swatch.color))
             return;
@@ -112,9 +115,9 @@ void CPaletteDlg::DrawSwatches() {
 // Rectangles do not overlap, so at most one swatch hits; the loop still looks at every one.
 void CPaletteDlg::CopySwatchAt(CPoint point) {
     for (const Swatch& swatch : m_swatch) {
-        if (swatch.control.m_hWnd == nullptr)
+        if (swatch.pControl == nullptr || swatch.pControl->m_hWnd == nullptr)
             continue;
-        const CRect rect = SwatchRect(*this, swatch.control);
+        const CRect rect = SwatchRect(*this, *swatch.pControl);
         if (!rect.PtInRect(point))
             continue;
         const color::ChannelTriple channels = color::UnpackRgb(swatch.color);

@@ -9,10 +9,8 @@ enum PaletteMode : int { Copy = 0, Register = 1 };
 
 class CPaletteDlg : public CDialog {
 public:
-    // The control is held for the palette's life: GetDlgItem's CWnd is a temporary that the
-    // framework deletes at the next idle moment.
     struct Swatch {
-        CStatic control;
+        CWnd* pControl = nullptr;
         COLORREF color = 0;
     };
     static constexpr int kSwatchCount = 49;
@@ -48,4 +46,8 @@ protected:
 private:
     // Space: the main window takes the live colour; in register mode it joins the history.
     void RegisterLiveColor();
+
+    // The swatch controls, attached for the palette's life; GetDlgItem's wrapper would be a
+    // temporary that the framework deletes at the next idle moment.
+    CStatic m_swatchControl[kSwatchCount];
 };
