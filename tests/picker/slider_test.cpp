@@ -299,11 +299,12 @@ TEST_F(SliderWindowTest, DraggedThumbCountsOnReleaseHeldArrowRepeatsEndRequestsM
 
 // A new window shows 128 three times, its thumbs at 128 on bars from 0 to 255, and a grey
 // preview in a black line, which its painting brings back when the window is uncovered; Space
-// hands 128, 128, 128 to the main window at once.
+// hands 128, 128, 128 at once to the main window's output, strip and picked colour.
 TEST_F(SliderWindowTest, AFreshWindowIsGrey128AndTransfersItAtOnce) {
     std::string values, preview, covered, uncovered, output;
     std::vector<int> positions, ranges;
     bool active = false;
+    COLORREF strip = 0;
     HWND cover = nullptr;
     Run({{0, [&] { PressDialogButton(); }},
          {1,
@@ -322,6 +323,7 @@ TEST_F(SliderWindowTest, AFreshWindowIsGrey128AndTransfersItAtOnce) {
          {2,
           [&] {
               output = TextOf(Main(), IDC_OUTPUT);
+              strip = SeenInside(Main(), IDC_STRIP);
               RECT rect{};
               GetWindowRect(Sliders(), &rect);
               cover = CreateWindowExA(WS_EX_TOPMOST, "LogWindow", "", WS_POPUP | WS_VISIBLE,
@@ -342,6 +344,7 @@ TEST_F(SliderWindowTest, AFreshWindowIsGrey128AndTransfersItAtOnce) {
     EXPECT_EQ((std::vector<int>{0, 255, 0, 255, 0, 255}), ranges);
     EXPECT_TRUE(active);
     EXPECT_EQ("RGB(128, 128, 128)", output);
+    EXPECT_EQ(RGB(128, 128, 128), strip);
     EXPECT_EQ(RGB(128, 128, 128), m_dlg.m_crPicked);
     EXPECT_EQ(1, m_dlg.m_transfers);
 }
