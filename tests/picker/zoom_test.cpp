@@ -43,11 +43,9 @@ std::string Hex(std::uint32_t pixel) {
 }
 
 // The overlay, painted in drawing order: the four arms of the two-pixel pen, then the two
-// frames. The pen is centred on each arm, its extra pixel above or left of the path; its round
-// ends reach past both end points: the far end's row or column is drawn whole, and the start
-// gains the one pixel a disc of diameter 2 holds beyond the start on the path (the pixels
-// beside it that the disc only touches count on its top and left sides, as in every Win32
-// fill). The arms' inner ends lie under the small frame.
+// frames. Each arm is two pixels thick, the extra one above or left of its path; its round ends
+// take in the far end's row or column whole and one pixel on the path before the start (see
+// the GDI test of two-pixel lines). The arms' inner ends lie under the small frame.
 struct Paint {
     RECT area;
     std::uint32_t colour;
@@ -85,7 +83,9 @@ class ZoomTest : public PickerTest {
 protected:
     ~ZoomTest() override { AfxGetApp()->m_pMainWnd = nullptr; }
 
-    // Runs a fresh main window through the steps; it ends one millisecond after the last.
+    // Runs a fresh main window through the steps; it ends one millisecond after the last. The
+    // clock runs from tick to tick: steps at 0 run before the first tick, steps at 1 to 100
+    // right after it, one after the other, and so on.
     void RunPicker(std::vector<Step> steps) {
         CPickerDlg dlg;
         m_pDlg = &dlg;
@@ -179,7 +179,6 @@ protected:
         }
         return square;
     }
-    // A caption box found as the window itself finds it, clicked by the user.
     // A caption box, found as the window itself finds it, clicked in its middle.
     void ClickCaptionBox(HWND window, LRESULT hit) {
         const RECT rect = WindowRect(window);
