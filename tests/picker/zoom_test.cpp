@@ -448,50 +448,68 @@ TEST_F(ZoomTest, SpaceMakesTheMainWindowTakeTheLiveColour) {
 // --- The window and its owner ---
 
 // Placed once against the main window's right edge, top edges level; it does not follow the
-// main window. The close box closes it through the main window, and the button opens a fresh
-// one: overlay on, placed against the main window's edge of that moment.
-TEST_F(ZoomTest, PlacedAtOpeningNotFollowingAndFreshAfterTheCloseBox) {
-    RECT mainAtOpening{}, zoomAtOpening{}, zoomAfterMove{}, mainMoved{}, reopened{};
-    HWND owner = nullptr, first = nullptr;
+// main window. The close box and the button each close it, and the button opens a fresh one:
+// overlay on, placed against the main window's edge of that moment.
+TEST_F(ZoomTest, PlacedAtOpeningNotFollowingAndFreshAfterEachWayOfClosing) {
+    RECT mainAtOpening{}, zoomAtOpening{}, zoomAfterMove{}, mainMoved{};
+    std::vector<RECT> reopened;
+    std::vector<bool> closed, freshOverlay;
+    HWND first = nullptr;
     bool ownerIsMain = false;
-    bool closed = false, freshOverlay = false;
+    // The overlay off first, so that a fresh window shows in its being on again.
+    const auto switchOffAndClose = [&](bool byCloseBox) {
+        Display().Press(VK_SHIFT);
+        first = Zoom();
+        if (byCloseBox)
+            ClickCaptionBox(Zoom(), HTCLOSE);
+        else
+            OpenZoom();
+    };
+    const auto noteClosedAndReopen = [&] {
+        closed.push_back(Dlg().m_pZoomDlg == nullptr && !IsWindow(first));
+        OpenZoom();
+    };
+    const auto noteReopened = [&] {
+        reopened.push_back(WindowRect(Zoom()));
+        freshOverlay.push_back(Crosshair() && SeenInZoom(106, 60) == kArm);
+    };
     RunPicker({{0, [&] { OpenZoom(); }},
                {1,
                 [&] {
                     mainAtOpening = WindowRect(Main());
                     zoomAtOpening = WindowRect(Zoom());
-                    owner = GetWindow(Zoom(), GW_OWNER);
-                    ownerIsMain = owner == Main();
-                    first = Zoom();
-                    Display().Press(VK_SHIFT);  // overlay off
+                    ownerIsMain = GetWindow(Zoom(), GW_OWNER) == Main();
                     Display().MoveByUser(SurfaceTitled("Tintaro LE"), {100, 50, 302, 250});
                 }},
-               {2,
+               {1,
                 [&] {
                     mainMoved = WindowRect(Main());
                     zoomAfterMove = WindowRect(Zoom());
-                    ClickCaptionBox(Zoom(), HTCLOSE);
+                    switchOffAndClose(true);
                 }},
-               {3,
+               {1, noteClosedAndReopen},
+               {1,
                 [&] {
-                    closed = Dlg().m_pZoomDlg == nullptr && !IsWindow(first);
-                    OpenZoom();
+                    noteReopened();
+                    Display().MoveByUser(SurfaceTitled("Tintaro LE"), {400, 60, 602, 260});
                 }},
-               {4, [&] {
-                    reopened = WindowRect(Zoom());
-                    freshOverlay = Crosshair() && SeenInZoom(106, 60) == kArm;
-                }}});
+               {1, [&] { switchOffAndClose(false); }},
+               {1, noteClosedAndReopen},
+               {1, noteReopened}});
     EXPECT_TRUE(ownerIsMain);
     EXPECT_EQ(mainAtOpening.right, zoomAtOpening.left);
     EXPECT_EQ(mainAtOpening.top, zoomAtOpening.top);
     EXPECT_EQ(100, mainMoved.left);
     EXPECT_EQ(zoomAtOpening.left, zoomAfterMove.left);
     EXPECT_EQ(zoomAtOpening.top, zoomAfterMove.top);
-    EXPECT_TRUE(closed);
-    EXPECT_EQ(302, reopened.left);
-    EXPECT_EQ(50, reopened.top);
-    EXPECT_EQ(zoomAtOpening.right - zoomAtOpening.left, reopened.right - reopened.left);
-    EXPECT_TRUE(freshOverlay);
+    EXPECT_EQ((std::vector<bool>{true, true}), closed);
+    EXPECT_EQ((std::vector<bool>{true, true}), freshOverlay);
+    ASSERT_EQ(2u, reopened.size());
+    EXPECT_EQ(302, reopened[0].left);
+    EXPECT_EQ(50, reopened[0].top);
+    EXPECT_EQ(602, reopened[1].left);
+    EXPECT_EQ(60, reopened[1].top);
+    EXPECT_EQ(zoomAtOpening.right - zoomAtOpening.left, reopened[1].right - reopened[1].left);
 }
 
 // The zoom window is owned by the main window: hidden while it is minimised and back in place

@@ -122,6 +122,12 @@ TEST_F(ZoomTest, ShowsTheScreenAroundThePointerBlockByBlock) {
     const Window zoom = WaitForZoom();
     ASSERT_NE(zoom, None) << "no window titled " << kZoomTitle << " was shown";
     ASSERT_TRUE(WaitForFocus(zoom)) << "the zoom window did not take the keys";
+    // A window manager sees a dialog that belongs to the main window.
+    Window transientFor = None;
+    EXPECT_TRUE(XGetTransientForHint(Observer(), zoom, &transientFor));
+    EXPECT_EQ(transientFor, main);
+    const auto type = PropertyOf(Observer(), zoom, "_NET_WM_WINDOW_TYPE");
+    EXPECT_TRUE(type && type->HasItem(AtomOf(Observer(), "_NET_WM_WINDOW_TYPE_DIALOG")));
 
     MovePointer(150, 150);
     Press(XK_v);
