@@ -20,16 +20,7 @@ class PaletteEndToEndTest : public PickerTest {
 protected:
     void ClickMiddleOf(const Rect& r) { Click((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 
-    // The palette, once it is viewable.
-    Window WaitForPalette() {
-        Window palette = None;
-        PollUntil([&] {
-            const auto windows = WindowsTitled(kPaletteTitle);
-            palette = windows.size() == 1 && IsShownOnScreen(windows[0]) ? windows[0] : None;
-            return palette != None;
-        });
-        return palette;
-    }
+    Window WaitForPalette() { return WaitForWindowTitled(kPaletteTitle); }
 
     // Where the screen shows colour within the window's client area: the smallest rectangle
     // around those pixels, empty if there are none.
@@ -54,7 +45,7 @@ protected:
     }
 };
 
-TEST_F(PaletteEndToEndTest, ASwatchClickCopiesItsColourAndSpaceRegistersTheColourUnderThePointer) {
+TEST_P(PaletteEndToEndTest, ASwatchClickCopiesItsColourAndSpaceRegistersTheColourUnderThePointer) {
     constexpr std::uint32_t kColour = 0x2080C0;
     const Rect target{100, 100, 200, 200};
     SolidFromOtherClient(target, kColour);
@@ -83,6 +74,8 @@ TEST_F(PaletteEndToEndTest, ASwatchClickCopiesItsColourAndSpaceRegistersTheColou
     EXPECT_TRUE(PollUntil([&] { return AllOf(newest, kColour); }))
         << "the newest history swatch shows " << std::hex << PixelAt(newest.left, newest.top);
 }
+
+INSTANTIATE_TEST_SUITE_P(, PaletteEndToEndTest, BothPrograms(), ProgramName);
 
 }  // namespace
 }  // namespace x11test
