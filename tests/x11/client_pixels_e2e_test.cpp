@@ -152,7 +152,7 @@ protected:
 };
 
 TEST_P(ClientPixelsAgainstWine, MainWindow) {
-    Compare({"main", kTitle, std::nullopt, 0.95});
+    Compare({"main", kTitle, std::nullopt, 0.99});
 }
 
 TEST_P(ClientPixelsAgainstWine, SliderWindow) {
