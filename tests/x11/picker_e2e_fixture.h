@@ -43,6 +43,9 @@ inline auto BothPrograms() {
 inline std::string ProgramName(const ::testing::TestParamInfo<Program>& info) {
     return info.param == Program::Native ? "Native" : "Wine";
 }
+inline void PrintTo(Program program, std::ostream* out) {
+    *out << (program == Program::Native ? "our Win32 layer" : "the Windows build under Wine");
+}
 
 // Dialog units to client pixels: the dialog font's base units are 6 x 12.
 constexpr Rect DialogRect(int x, int y, int width, int height) {
