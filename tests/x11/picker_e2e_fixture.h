@@ -16,8 +16,8 @@
 #include <vector>
 
 // The fixture first: it brings gtest in before Xlib's macros.
-#include "tests/x11/x11_fixture.h"
 #include "tests/x11/wine_session.h"
+#include "tests/x11/x11_fixture.h"
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -185,7 +185,8 @@ protected:
         process.Release();
         return status;
     }
-    // How long the program may take to show a window it opens.
+    // How long the program may take to show a window it opens, or to answer for the clipboard
+    // (under Wine another process, its clipboard manager, takes the selection and answers).
     std::uint64_t ShowTimeoutMs() const { return UnderWine() ? kWineStartTimeoutMs : kTimeoutMs; }
 
     // Every window on the server titled kTitle, at any depth (a manager reparents it).
@@ -347,7 +348,7 @@ protected:
         const Rect copy = OnScreen(window, kCopyButton);
         Click((copy.left + copy.right) / 2, (copy.top + copy.bottom) / 2);
         std::string text;
-        EXPECT_TRUE(PollUntil([&] { return (text = Clipboard()) == expected; }))
+        EXPECT_TRUE(PollUntil([&] { return (text = Clipboard()) == expected; }, ShowTimeoutMs()))
             << "the clipboard holds \"" << text << "\"";
     }
 

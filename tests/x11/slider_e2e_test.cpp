@@ -55,7 +55,8 @@ TEST_P(SliderEndToEndTest, ArrowClicksComposeAColourThatSpaceTransfersAndCopyCop
     const auto [copyX, copyY] = Middle(OnScreen(main, kCopyButton));
     Click(copyX, copyY);
     std::string text;
-    EXPECT_TRUE(PollUntil([&] { return (text = Clipboard()) == "RGB(131, 128, 128)"; }))
+    EXPECT_TRUE(
+        PollUntil([&] { return (text = Clipboard()) == "RGB(131, 128, 128)"; }, ShowTimeoutMs()))
         << "the clipboard holds \"" << text << "\"";
 }
 

@@ -68,7 +68,8 @@ std::optional<WineSession> WineSession::Open(std::string& whyNot) {
     }
     // Made once per build directory; quick when it is there already.
     std::string output;
-    const bool made = RunQuietly("'" TINTARO_WINE_MAKE_PREFIX "' '" TINTARO_WINE_PREFIX "'", output);
+    const bool made =
+        RunQuietly("'" TINTARO_WINE_MAKE_PREFIX "' '" TINTARO_WINE_PREFIX "'", output);
     if (!made || !fs::exists(TINTARO_WINE_PREFIX "/.tintaro-ready")) {
         whyNot = "no Wine prefix at " TINTARO_WINE_PREFIX ": " + output;
         return std::nullopt;

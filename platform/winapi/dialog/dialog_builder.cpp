@@ -172,11 +172,11 @@ HWND DialogBuilder::CreateControl(HWND dialog, const DialogItem& item) {
         style &= ~static_cast<DWORD>(WS_BORDER);
         exStyle |= WS_EX_CLIENTEDGE;
     }
-    HWND control = CreateWindowExA(
-        exStyle, ClassArgument(item.windowClass, ""), title, style,
-        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), m_request.instance,
-        creation.empty() ? nullptr : creation.data());
+    HWND control =
+        CreateWindowExA(exStyle, ClassArgument(item.windowClass, ""), title, style, rect.left,
+                        rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), m_request.instance,
+                        creation.empty() ? nullptr : creation.data());
     if (control == nullptr)
         return nullptr;
     if (m_fontHandle != nullptr)
