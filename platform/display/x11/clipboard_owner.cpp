@@ -36,7 +36,11 @@ ClipboardOwner::ClipboardOwner(Display* display, const Atoms& atoms, Window wind
 }
 
 ClipboardOwner::~ClipboardOwner() {
-    for (const Transfer& transfer : m_transfers) {
+    // The list goes first: EndTransferWatch keeps watching a requestor while any transfer
+    // to it is listed, and every one is ending here.
+    const std::list<Transfer> transfers = std::move(m_transfers);
+    m_transfers.clear();
+    for (const Transfer& transfer : transfers) {
         EndTransferWatch(transfer.requestor);
     }
 }
