@@ -64,30 +64,13 @@ public:
     }
 
     void Run() {
+        using Step = void (Session::*)();
+        static constexpr Step kSteps[] = {
+            &Session::Own,        &Session::Request,   &Session::RequestMultiple,
+            &Session::WritePairs, &Session::ReadPiece, &Session::Clear,
+            &Session::Wait,       &Session::Deliver};
         for (int step = 0; step < 48 && m_in.remaining_bytes() > 0; ++step) {
-            switch (m_in.ConsumeIntegralInRange(0, 6)) {
-                case 0:
-                    Own();
-                    break;
-                case 1:
-                    Request();
-                    break;
-                case 2:
-                    WritePairs();
-                    break;
-                case 3:
-                    ReadPiece();
-                    break;
-                case 4:
-                    Clear();
-                    break;
-                case 5:
-                    Wait();
-                    break;
-                case 6:
-                    Deliver();
-                    break;
-            }
+            (this->*m_in.PickValueInArray(kSteps))();
         }
     }
 
@@ -160,22 +143,34 @@ private:
         m_owner->Own(text, m_time);
     }
 
-    void Request() {
+    void Request() { Request(PickRequestor(), PickAtom(), PickAtom()); }
+
+    // MULTIPLE as its requestors use it: the pair list first, then the request naming it.
+    void RequestMultiple() {
+        const Window requestor = PickRequestor();
+        const Atom property = PickAtom();
+        WritePairs(requestor, property);
+        Request(requestor, m_atoms.multiple, property);
+    }
+
+    void Request(Window requestor, Atom target, Atom named) {
         XEvent event{};
         XSelectionRequestEvent& request = event.xselectionrequest;
         request.type = SelectionRequest;
         request.display = memory_server::TheDisplay();
         request.owner = m_in.ConsumeIntegralInRange(0, 15) != 0 ? kOwnerWindow : kRequestors[0];
-        request.requestor = PickRequestor();
+        request.requestor = requestor;
         request.selection = m_in.ConsumeBool() ? m_atoms.clipboard : PickAtom();
-        request.target = PickAtom();
-        request.property = PickAtom();
+        request.target = target;
+        request.property = named;
         request.time = PickTime();
         if (!m_owner->Wants(event)) {
             Expect(request.owner != kOwnerWindow, "a request to our window was not wanted");
             return;
         }
         const auto expected = ExpectedText(request.target);
+        const Atom property = request.property != None ? request.property : request.target;
+        const auto pairs = memory_server::Items32(request.requestor, property);
         auto& sent = TheServer().sentEvents;
         const std::size_t before = sent.size();
         m_owner->Handle(event);
@@ -191,13 +186,31 @@ private:
                    reply.selection == request.selection && reply.target == request.target &&
                    reply.time == request.time,
                "the reply does not match its request");
-        const Atom property = request.property != None ? request.property : request.target;
         Expect(reply.property == None || reply.property == property,
                "the reply names another property");
-        if (reply.property == None || !expected || property == m_atoms.multiple) {
+        if (reply.property == None) {
             return;
         }
-        CheckText(request.requestor, property, *expected);
+        if (request.target == m_atoms.multiple) {
+            CheckPairs(request.requestor, property, *pairs);
+        } else if (expected) {
+            CheckText(request.requestor, property, *expected);
+        }
+    }
+
+    // The pair list written back: the same targets, each property kept or replaced by None.
+    void CheckPairs(Window requestor, Atom property, const std::vector<std::uint32_t>& asked) {
+        const auto& properties = TheServer().properties;
+        const auto it = properties.find({requestor, property});
+        const auto answered = memory_server::Items32(requestor, property);
+        Expect(it != properties.end() && it->second.type == m_atoms.atomPair && answered &&
+                   answered->size() == asked.size(),
+               "MULTIPLE did not write its pairs back");
+        for (std::size_t i = 0; i + 1 < asked.size(); i += 2) {
+            Expect((*answered)[i] == asked[i] &&
+                       ((*answered)[i + 1] == asked[i + 1] || (*answered)[i + 1] == None),
+                   "MULTIPLE changed a pair other than by refusing it");
+        }
     }
 
     // The data and type a text target answers with, or nullopt for other targets.
@@ -278,9 +291,9 @@ private:
     }
 
     // A requestor's own property: a MULTIPLE pair list, or anything else in its place.
-    void WritePairs() {
-        const Window requestor = PickRequestor();
-        const Atom property = PickAtom();
+    void WritePairs() { WritePairs(PickRequestor(), PickAtom()); }
+
+    void WritePairs(Window requestor, Atom property) {
         const Atom type = m_in.ConsumeBool() ? m_atoms.atomPair : PickAtom();
         const int format = m_in.PickValueInArray({32, 32, 16, 8});
         const int count = m_in.ConsumeIntegralInRange(0, 9);

@@ -43,7 +43,9 @@ std::optional<std::vector<std::uint32_t>> Items32(Window window, Atom property) 
         return std::nullopt;
     }
     std::vector<std::uint32_t> items(it->second.bytes.size() / 4);
-    std::memcpy(items.data(), it->second.bytes.data(), items.size() * 4);
+    if (!items.empty()) {
+        std::memcpy(items.data(), it->second.bytes.data(), items.size() * 4);
+    }
     return items;
 }
 
