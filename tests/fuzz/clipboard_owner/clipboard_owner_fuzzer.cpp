@@ -14,10 +14,10 @@
 #include <utility>
 #include <vector>
 
-#include "memory_server.h"
 #include "platform/display/x11/atoms.h"
 #include "platform/display/x11/clipboard_owner.h"
 #include "platform/display/x11/text_encoding.h"
+#include "tests/support/memory_x_server.h"
 
 namespace {
 

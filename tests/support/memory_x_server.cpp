@@ -1,4 +1,4 @@
-#include "memory_server.h"
+#include "tests/support/memory_x_server.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,8 @@
 // The few Xlib calls the clipboard owner makes, answered from memory with the X server's rules:
 // window properties (8-, 16- and 32-bit, replaced, prepended or appended, read in pieces and
 // deleted at their end), selection owners, event masks and sent events. Linked in place of
-// libX11, so the owner's request handling runs with no server and every reply is checkable.
+// libX11, so the clipboard owner's request handling runs with no server and every reply is
+// checkable: by its unit tests and its fuzzer.
 #pragma once
 
 #include "platform/display/x11/xlib.h"
