@@ -133,6 +133,28 @@ TEST_F(ClipboardOwnerTest, AnOwnerGoingMidTransferLetsGoOfTheRequestor) {
     EXPECT_EQ(RequestorMask(), NoEventMask);
 }
 
+// A requestor that asks again into the same property mid-transfer has given up on the old
+// transfer: the pieces it gets are the new answer's, in the new answer's type.
+TEST_F(ClipboardOwnerTest, ANewRequestIntoTheSamePropertyEndsTheOldTransfer) {
+    const std::size_t threshold = m_owner->IncrementalThreshold();
+    ASSERT_TRUE(m_owner->Own(std::string(2 * threshold, 'o'), 1000));
+    ASSERT_EQ(Request(m_atoms.utf8String), kProperty);
+    TakePiece();
+    TakePiece();  // the first piece of the old text
+    const std::string newer(threshold + 1, 'n');
+    ASSERT_TRUE(m_owner->Own(newer, 1001));
+    ASSERT_EQ(Request(XA_STRING), kProperty);
+    TakePiece();  // the new INCR announcement
+    std::string received;
+    for (std::string piece; !(piece = TakePiece()).empty();) {
+        received += piece;
+        ASSERT_LE(received.size(), newer.size());
+    }
+    EXPECT_EQ(received, newer);
+    EXPECT_FALSE(m_owner->HasTransfers());
+    EXPECT_EQ(RequestorMask(), NoEventMask);
+}
+
 // MULTIPLE converts each pair on its own; a target it cannot give, or a pair naming no
 // property, comes back with None in its place.
 TEST_F(ClipboardOwnerTest, MultipleAnswersEachPairAndRefusesWhatItCannotGive) {
