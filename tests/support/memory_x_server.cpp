@@ -36,6 +36,20 @@ Display* TheDisplay() {
     return reinterpret_cast<Display*>(&placeholder);
 }
 
+display::x11::Atoms InternedAtoms() {
+    display::x11::Atoms atoms;
+    atoms.clipboard = 70;
+    atoms.targets = 71;
+    atoms.multiple = 72;
+    atoms.timestamp = 73;
+    atoms.utf8String = 74;
+    atoms.text = 75;
+    atoms.incr = 76;
+    atoms.atomPair = 77;
+    atoms.saveTargets = 78;
+    return atoms;
+}
+
 std::optional<std::vector<std::uint32_t>> Items32(Window window, Atom property) {
     const auto& properties = TheServer().properties;
     const auto it = properties.find({window, property});

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/display/x11/atoms.h"
+
 namespace memory_server {
 
 struct Property {
@@ -38,6 +40,9 @@ struct Server {
 
 Server& TheServer();
 Display* TheDisplay();
+
+// The backend's atoms with fixed values, as this server would intern them.
+display::x11::Atoms InternedAtoms();
 
 // The property as 32-bit items, or nullopt when it is missing or of another format.
 std::optional<std::vector<std::uint32_t>> Items32(Window window, Atom property);

@@ -19,20 +19,6 @@ constexpr Window kOwnerWindow = 0x100;
 constexpr Window kRequestor = 0x200;
 constexpr Atom kProperty = 90;
 
-Atoms TestAtoms() {
-    Atoms atoms;
-    atoms.clipboard = 70;
-    atoms.targets = 71;
-    atoms.multiple = 72;
-    atoms.timestamp = 73;
-    atoms.utf8String = 74;
-    atoms.text = 75;
-    atoms.incr = 76;
-    atoms.atomPair = 77;
-    atoms.saveTargets = 78;
-    return atoms;
-}
-
 class ClipboardOwnerTest : public ::testing::Test {
 protected:
     ClipboardOwnerTest() {
@@ -88,7 +74,7 @@ protected:
 
     long RequestorMask() { return TheServer().eventMasks[kRequestor]; }
 
-    Atoms m_atoms = TestAtoms();
+    Atoms m_atoms = memory_server::InternedAtoms();
     std::optional<ClipboardOwner> m_owner;
 };
 

@@ -36,23 +36,9 @@ void Expect(bool condition, const char* what) {
     }
 }
 
-display::x11::Atoms MakeAtoms() {
-    display::x11::Atoms atoms;
-    atoms.clipboard = 70;
-    atoms.targets = 71;
-    atoms.multiple = 72;
-    atoms.timestamp = 73;
-    atoms.utf8String = 74;
-    atoms.text = 75;
-    atoms.incr = 76;
-    atoms.atomPair = 77;
-    atoms.saveTargets = 78;
-    return atoms;
-}
-
 class Session {
 public:
-    explicit Session(FuzzedDataProvider& in) : m_in(in), m_atoms(MakeAtoms()) {
+    explicit Session(FuzzedDataProvider& in) : m_in(in), m_atoms(memory_server::InternedAtoms()) {
         auto& server = TheServer();
         server = {};
         server.windows = {kOwnerWindow, kRequestors[0], kRequestors[1]};
