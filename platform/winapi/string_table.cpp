@@ -24,7 +24,13 @@ std::optional<std::string> FindString(const ResFile& resources, std::uint16_t id
     for (int skipped = 0; skipped < id % kStringsPerBlock; ++skipped) {
         reader.Skip(std::size_t{reader.U16()} * 2);
     }
-    std::u16string text(reader.U16(), u'\0');
+    // The count comes from the bytes: a count they cannot hold is a block cut short, found
+    // before a string of that size is made.
+    const std::size_t length = reader.U16();
+    if (!reader.Ok() || length * 2 > reader.Remaining()) {
+        return std::nullopt;
+    }
+    std::u16string text(length, u'\0');
     for (char16_t& unit : text) {
         unit = static_cast<char16_t>(reader.U16());
     }

@@ -325,6 +325,25 @@ TEST(FindString, FollowsLoadStringBlocks) {
     ASSERT_TRUE(cutFile);
     EXPECT_EQ(FindString(*cutFile, 96), std::nullopt);
     EXPECT_EQ(FindString(*cutFile, 102), std::nullopt);
+    // The last entry one unit short of its count; and a count far beyond the block, which is
+    // refused before any string of that size is made.
+    const Bytes lastShort = Writer()
+                                .EmptyEntry()
+                                .Entry(std::uint16_t{6}, std::uint16_t{7}, 0x0411,
+                                       Prefix(block, block.size() - 2))
+                                .Get();
+    const auto lastShortFile = ResFile::Parse(lastShort);
+    ASSERT_TRUE(lastShortFile);
+    EXPECT_EQ(FindString(*lastShortFile, 96), "first");
+    EXPECT_EQ(FindString(*lastShortFile, 111), std::nullopt);
+    const Bytes huge = Writer()
+                           .EmptyEntry()
+                           .Entry(std::uint16_t{6}, std::uint16_t{1}, 0,
+                                  Writer().U16(0xFFFF).U16(u'a').U16(u'b').Get())
+                           .Get();
+    const auto hugeFile = ResFile::Parse(huge);
+    ASSERT_TRUE(hugeFile);
+    EXPECT_EQ(FindString(*hugeFile, 0), std::nullopt);
 }
 
 TEST(ResourceReaders, SurviveCorruptedBytes) {

@@ -322,6 +322,11 @@ TEST(IconDirectory, ChoosesTheClosestSizeNotAboveThenTheDepth) {
     Bytes cut = IconGroup({{32, 32, 32, 2}});
     cut.pop_back();
     EXPECT_EQ(ChooseIconImage(cut, 32, 32), std::nullopt);
+    // A count beyond the entries the bytes hold.
+    Bytes overcounted = IconGroup({{32, 32, 32, 2}});
+    overcounted[4] = 0xFF;
+    overcounted[5] = 0xFF;
+    EXPECT_EQ(ChooseIconImage(overcounted, 32, 32), std::nullopt);
     Bytes cursors = IconGroup({{32, 32, 32, 2}});
     cursors[2] = 2;
     EXPECT_EQ(ChooseIconImage(cursors, 32, 32), std::nullopt);

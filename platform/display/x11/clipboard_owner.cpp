@@ -36,7 +36,11 @@ ClipboardOwner::ClipboardOwner(Display* display, const Atoms& atoms, Window wind
 }
 
 ClipboardOwner::~ClipboardOwner() {
-    for (const Transfer& transfer : m_transfers) {
+    // The list goes first: EndTransferWatch keeps watching a requestor while any transfer
+    // to it is listed, and every one is ending here.
+    const std::list<Transfer> transfers = std::move(m_transfers);
+    m_transfers.clear();
+    for (const Transfer& transfer : transfers) {
         EndTransferWatch(transfer.requestor);
     }
 }
@@ -107,6 +111,9 @@ void ClipboardOwner::Answer(const XSelectionRequestEvent& request) {
 }
 
 bool ClipboardOwner::Convert(Window requestor, Atom target, Atom property) {
+    // A new request into a property ends any transfer still running there: the requestor has
+    // given up on it and reads only the new answer, which must not get the old one's pieces.
+    EndTransfer(requestor, property);
     if (target == m_atoms.targets) {
         const std::array<Atom, 7> targets{
             m_atoms.targets,    m_atoms.multiple, m_atoms.timestamp, m_atoms.saveTargets,
@@ -197,6 +204,17 @@ void ClipboardOwner::ContinueTransfer(Window requestor, Atom property) {
     it->finished = length == 0;
     it->lastActivityMs = MonotonicMs();
     XFlush(m_display);
+}
+
+void ClipboardOwner::EndTransfer(Window requestor, Atom property) {
+    const auto it = std::find_if(m_transfers.begin(), m_transfers.end(), [&](const Transfer& t) {
+        return t.requestor == requestor && t.property == property;
+    });
+    if (it == m_transfers.end()) {
+        return;
+    }
+    m_transfers.erase(it);
+    EndTransferWatch(requestor);
 }
 
 void ClipboardOwner::EndTransferWatch(Window requestor) {

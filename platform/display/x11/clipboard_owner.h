@@ -61,6 +61,8 @@ private:
     bool ConvertMultiple(Window requestor, Atom property);
     void SendText(Window requestor, Atom property, Atom type, std::string data);
     void ContinueTransfer(Window requestor, Atom property);
+    // Forgets the transfer into that property, if one runs.
+    void EndTransfer(Window requestor, Atom property);
     void EndTransferWatch(Window requestor);
 
     Display* m_display;

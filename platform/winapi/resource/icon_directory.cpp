@@ -1,5 +1,6 @@
 #include "platform/winapi/resource/icon_directory.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <vector>
 
@@ -9,6 +10,8 @@ namespace winapi::resource {
 namespace {
 
 constexpr std::uint16_t kIconGroupType = 1;
+// GRPICONDIRENTRY: width, height, colours, reserved, planes, bit count, size, id.
+constexpr std::size_t kEntrySize = 14;
 
 struct DirectoryEntry {
     int width = 0;
@@ -32,6 +35,10 @@ std::optional<std::vector<DirectoryEntry>> ReadDirectory(std::span<const std::ui
     const std::uint16_t type = reader.U16();
     const std::uint16_t count = reader.U16();
     if (!reader.Ok() || reserved != 0 || type != kIconGroupType || count == 0) {
+        return std::nullopt;
+    }
+    // The count comes from the bytes: entries they cannot hold make no list of that size.
+    if (std::size_t{count} * kEntrySize > reader.Remaining()) {
         return std::nullopt;
     }
     std::vector<DirectoryEntry> entries(count);
