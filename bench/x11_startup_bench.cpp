@@ -9,12 +9,18 @@
 // windows have no background for the server to paint, so before the program draws its
 // rectangle still shows what was there.
 //
-// Usage: x11_startup_bench [--program PATH] [--runs N] [--idle-seconds S] [--xvfb]
+// With --zoom (the picker program itself), the last run then opens the zoom window through
+// its button with XTest and measures the idle span again: the CPU of the program and of the X
+// server with the zoom window open beside the main window alone, and from their difference
+// the cost of one zoom tick (capture, stretch, overlay, the image put to the screen).
+//
+// Usage: x11_startup_bench [--program PATH] [--runs N] [--idle-seconds S] [--xvfb] [--zoom]
 //                          [-- ARGUMENTS FOR THE PROGRAM]
 // Without --xvfb it runs on $DISPLAY when that is set, else on an Xvfb of its own.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -44,6 +50,11 @@ constexpr std::int64_t kStartTimeoutUs = 10'000'000;
 constexpr int kFramePollMs = 2;
 constexpr int kDefaultRuns = 5;
 constexpr int kDefaultIdleSeconds = 10;
+constexpr int kTickMs = 100;
+// The picker's Zoom button in its window: a 3 px frame and a 19 px caption, then the button's
+// dialog-unit rectangle (70, 80, 56, 15) at 6 x 12 base units; its middle.
+constexpr int kZoomButtonX = 3 + (70 + 56 / 2) * 6 / 4;
+constexpr int kZoomButtonY = 22 + (80 + 15 / 2) * 12 / 8;
 
 std::int64_t NowUs() {
     timespec now{};
@@ -183,8 +194,37 @@ struct Figures {
     long peakRssKb = 0;  // VmHWM just before it is ended; 0 when it ended by itself
     std::optional<CpuTime> idleCpu;
     long idleRssKb = 0;
+    // With the zoom window open, over an idle span as long; the X server's over both spans
+    // when the bench knows it.
+    std::optional<CpuTime> zoomCpu;
+    std::optional<CpuTime> serverIdleCpu;
+    std::optional<CpuTime> serverZoomCpu;
     std::string failure;
 };
+
+CpuTime Difference(const CpuTime& end, const CpuTime& start) {
+    return {end.statMs - start.statMs, end.schedMs - start.schedMs};
+}
+
+// The CPU a process and, when serverPid is known, the X server spend while the bench waits
+// idleSeconds; nullopt for the program when it ended meanwhile.
+struct IdleSpan {
+    std::optional<CpuTime> program;
+    std::optional<CpuTime> server;
+};
+IdleSpan MeasureIdle(pid_t pid, int exitedFd, pid_t serverPid, int idleSeconds) {
+    IdleSpan span;
+    const CpuTime start = ReadCpuTime(pid);
+    const CpuTime serverStart = serverPid > 0 ? ReadCpuTime(serverPid) : CpuTime{};
+    if (WaitReadable(exitedFd, NowUs() + idleSeconds * 1'000'000LL)) {
+        return span;
+    }
+    span.program = Difference(ReadCpuTime(pid), start);
+    if (serverPid > 0) {
+        span.server = Difference(ReadCpuTime(serverPid), serverStart);
+    }
+    return span;
+}
 
 class Screen {
 public:
@@ -364,8 +404,29 @@ std::optional<std::int64_t> WaitForFirstFrame(Display* x, const Screen& screen, 
     return std::nullopt;
 }
 
+// Clicks the Zoom button of window with XTest and waits for the zoom window's MapNotify.
+bool OpenZoomWindow(Display* x, Window window, const MeasuredChild& child) {
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(x, &eventBase, &errorBase, &major, &minor)) {
+        return false;
+    }
+    int left = 0, top = 0;
+    Window ignored = None;
+    XTranslateCoordinates(x, window, DefaultRootWindow(x), 0, 0, &left, &top, &ignored);
+    XTestFakeMotionEvent(x, -1, left + kZoomButtonX, top + kZoomButtonY, CurrentTime);
+    XTestFakeButtonEvent(x, 1, True, CurrentTime);
+    XTestFakeButtonEvent(x, 1, False, CurrentTime);
+    XSync(x, False);
+    std::int64_t mappedUs = 0;
+    const bool opened = WaitForMap(x, child, &mappedUs) != None;
+    // The pointer rests on the desktop, as when the user aims at something.
+    XTestFakeMotionEvent(x, -1, 100, 100, CurrentTime);
+    XSync(x, False);
+    return opened;
+}
+
 Figures MeasureOnce(const std::string& display, const std::vector<std::string>& argv,
-                    int idleSeconds) {
+                    int idleSeconds, bool zoom, pid_t serverPid) {
     Figures figures;
     Display* x = XOpenDisplay(display.c_str());
     if (x == nullptr) {
@@ -403,14 +464,27 @@ Figures MeasureOnce(const std::string& display, const std::vector<std::string>& 
         // Settle first: what follows the first frame (the first ticks, fonts loaded late) is
         // start-up, not idling.
         WaitReadable(child.ExitedFd(), NowUs() + 1'000'000);
-        const CpuTime start = ReadCpuTime(child.Pid());
-        const bool ended = WaitReadable(child.ExitedFd(), NowUs() + idleSeconds * 1'000'000LL);
-        if (ended) {
+        const IdleSpan idle = MeasureIdle(child.Pid(), child.ExitedFd(), serverPid, idleSeconds);
+        if (!idle.program) {
             figures.failure = "the program ended while idle";
         } else {
-            const CpuTime end = ReadCpuTime(child.Pid());
-            figures.idleCpu = CpuTime{end.statMs - start.statMs, end.schedMs - start.schedMs};
+            figures.idleCpu = idle.program;
+            figures.serverIdleCpu = idle.server;
             figures.idleRssKb = ReadStatusKb(child.Pid(), "VmRSS");
+        }
+    }
+    if (zoom && figures.idleCpu) {
+        if (!OpenZoomWindow(x, window, child)) {
+            figures.failure = "the zoom window did not open";
+        } else {
+            WaitReadable(child.ExitedFd(), NowUs() + 1'000'000);
+            const IdleSpan open =
+                MeasureIdle(child.Pid(), child.ExitedFd(), serverPid, idleSeconds);
+            figures.zoomCpu = open.program;
+            figures.serverZoomCpu = open.server;
+            if (!open.program) {
+                figures.failure = "the program ended with the zoom window open";
+            }
         }
     }
     // VmHWM belongs to the address space exec made. ru_maxrss does not serve: it also counts
@@ -503,11 +577,13 @@ void PrintTable(const std::vector<Row>& rows, int idleSeconds) {
 }
 
 Row Measure(const std::string& name, const std::string& display,
-            const std::vector<std::string>& argv, int runs, int idleSeconds) {
+            const std::vector<std::string>& argv, int runs, int idleSeconds, bool zoom = false,
+            pid_t serverPid = 0) {
     Row row{name, {}};
     for (int i = 0; i < runs; ++i) {
         const bool last = i + 1 == runs;
-        Figures figures = MeasureOnce(display, argv, last ? idleSeconds : 0);
+        Figures figures =
+            MeasureOnce(display, argv, last ? idleSeconds : 0, last && zoom, serverPid);
         std::fprintf(stderr, "%s run %d: map %.1f ms, frame %.1f ms, peak %.1f MB%s%s\n",
                      name.c_str(), i + 1, figures.mapMs, figures.frameMs,
                      double(figures.peakRssKb) / 1024.0, figures.failure.empty() ? "" : ": ",
@@ -517,10 +593,51 @@ Row Measure(const std::string& name, const std::string& display,
     return row;
 }
 
+// The zoom window's figures: the idle CPU with it open beside the main window alone, and the
+// extra CPU per tick, the program's and the X server's.
+void PrintZoom(const Row& row, int idleSeconds) {
+    const Figures* f = nullptr;
+    for (const Figures& run : row.runs) {
+        if (run.zoomCpu) {
+            f = &run;
+        }
+    }
+    if (f == nullptr) {
+        std::printf("\nzoom window: no figures (%s)\n",
+                    row.runs.empty() ? "no run" : row.runs.back().failure.c_str());
+        return;
+    }
+    const double ticks = double(idleSeconds) * 1000.0 / kTickMs;
+    const double alone = f->idleCpu->schedMs;
+    const double open = f->zoomCpu->schedMs;
+    const bool server = f->serverIdleCpu && f->serverZoomCpu;
+    std::printf("\nzoom window, %s, CPU over %d s idle (scheduler time):\n", row.name.c_str(),
+                idleSeconds);
+    std::printf("  %-22s %10s %14s\n", "", "program ms", "X server ms");
+    std::printf("  %-22s %10.1f %14s\n", "main window alone", alone,
+                server ? Figure(f->serverIdleCpu->schedMs).c_str() : "-");
+    std::printf("  %-22s %10.1f %14s   program %.2f x the main window alone\n", "zoom window open",
+                open, server ? Figure(f->serverZoomCpu->schedMs).c_str() : "-",
+                alone > 0 ? open / alone : 0.0);
+    const double programTick = (open - alone) / ticks;
+    if (server) {
+        const double serverTick = (f->serverZoomCpu->schedMs - f->serverIdleCpu->schedMs) / ticks;
+        std::printf(
+            "  one zoom tick: %.3f ms in the program + %.3f ms in the X server = %.3f ms "
+            "(extra CPU per tick over %.0f ticks)\n",
+            programTick, serverTick, programTick + serverTick, ticks);
+    } else {
+        std::printf(
+            "  one zoom tick: %.3f ms in the program (extra CPU per tick over %.0f "
+            "ticks; the X server's is not known on a server the bench did not start)\n",
+            programTick, ticks);
+    }
+}
+
 void Usage() {
     std::fputs(
         "usage: x11_startup_bench [--program PATH] [--runs N] [--idle-seconds S] [--xvfb]\n"
-        "                         [-- ARGUMENTS FOR THE PROGRAM]\n"
+        "                         [--zoom] [-- ARGUMENTS FOR THE PROGRAM]\n"
         "Runs on $DISPLAY when set (unless --xvfb), else on an Xvfb of its own.\n",
         stderr);
 }
@@ -554,6 +671,7 @@ int main(int argc, char** argv) {
     int runs = kDefaultRuns;
     int idleSeconds = kDefaultIdleSeconds;
     bool ownServer = std::getenv("DISPLAY") == nullptr;
+    bool zoom = false;
     std::vector<std::string> programArgs;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -565,6 +683,8 @@ int main(int argc, char** argv) {
             idleSeconds = std::max(0, std::atoi(argv[++i]));
         } else if (arg == "--xvfb") {
             ownServer = true;
+        } else if (arg == "--zoom") {
+            zoom = true;
         } else if (arg == "--") {
             programArgs.assign(argv + i + 1, argv + argc);
             break;
@@ -598,7 +718,8 @@ int main(int argc, char** argv) {
     measured.insert(measured.end(), programArgs.begin(), programArgs.end());
     std::vector<Row> rows;
     const std::string name = program.substr(program.rfind('/') + 1);
-    rows.push_back(Measure(name, display, measured, runs, idleSeconds));
+    rows.push_back(
+        Measure(name, display, measured, runs, idleSeconds, zoom, server ? server->Pid() : 0));
     char self[4096] = {};
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
     if (length > 0) {
@@ -607,5 +728,8 @@ int main(int argc, char** argv) {
                                idleSeconds));
     }
     PrintTable(rows, idleSeconds);
+    if (zoom) {
+        PrintZoom(rows.front(), idleSeconds);
+    }
     return 0;
 }

@@ -80,8 +80,11 @@ void CPaletteDlg::SetDefaultColors() {
 }
 
 void CPaletteDlg::BindSwatchControls() {
-    for (int entry = 0; entry < kSwatchCount; ++entry)
-        m_swatch[entry].pControl = GetDlgItem(SwatchControlId(entry));
+    for (int entry = 0; entry < kSwatchCount; ++entry) {
+        CStatic& control = m_swatchControl[entry];
+        if (control.SubclassDlgItem(SwatchControlId(entry), this))
+            m_swatch[entry].pControl = &control;
+    }
 }
 
 BOOL CPaletteDlg::OnInitDialog() {
@@ -94,12 +97,15 @@ BOOL CPaletteDlg::OnInitDialog() {
 // only their black frame and leave the inside as painted here.
 void CPaletteDlg::DrawSwatches() {
     CClientDC dc(this);
+    if (dc.GetSafeHdc() == nullptr)
+        return;
     for (const Swatch& swatch : m_swatch) {
-        if (swatch.pControl == nullptr)
+        if (swatch.pControl == nullptr || swatch.pControl->m_hWnd == nullptr)
             continue;
         const CRect rect = SwatchRect(*this, *swatch.pControl);
         CBrush brush;
-        brush.CreateSolidBrush(swatch.color);
+        if (!brush.CreateSolidBrush(swatch.color))
+            return;
         CBrush* pOldBrush = dc.SelectObject(&brush);
         dc.Rectangle(rect.left, rect.top, rect.right, rect.bottom);
         dc.SelectObject(pOldBrush);
@@ -109,7 +115,7 @@ void CPaletteDlg::DrawSwatches() {
 // Rectangles do not overlap, so at most one swatch hits; the loop still looks at every one.
 void CPaletteDlg::CopySwatchAt(CPoint point) {
     for (const Swatch& swatch : m_swatch) {
-        if (swatch.pControl == nullptr)
+        if (swatch.pControl == nullptr || swatch.pControl->m_hWnd == nullptr)
             continue;
         const CRect rect = SwatchRect(*this, *swatch.pControl);
         if (!rect.PtInRect(point))

@@ -46,4 +46,8 @@ protected:
 private:
     // Space: the main window takes the live colour; in register mode it joins the history.
     void RegisterLiveColor();
+
+    // The swatch controls, attached for the palette's life; GetDlgItem's wrapper would be a
+    // temporary that the framework deletes at the next idle moment.
+    CStatic m_swatchControl[kSwatchCount];
 };

@@ -5,7 +5,7 @@
 namespace {
 
 constexpr int kMagnification = 10;
-constexpr COLORREF kArmColour = 0x00FF0000;        // blue
+constexpr COLORREF kArmColour = 0x00FF0000;          // blue
 constexpr COLORREF kCentreFrameColour = 0x00801010;  // dark blue
 constexpr COLORREF kAreaFrameColour = 0x00FF4040;    // light blue
 
@@ -53,7 +53,7 @@ void CZoomDlg::DrawZoom() {
     // the block grid, the vertical ones on it. All of it stays inside the enlarged image, so
     // the next stretch covers it and switching the overlay off needs no erasing.
     const int mid = 5 * m_cxBitmap;
-    const int far = kMagnification * m_cyBitmap - 50;
+    const int outer = kMagnification * m_cyBitmap - 50;
     CPen pen(PS_SOLID, 2, kArmColour);
     CPen* pOldPen = dc.SelectObject(&pen);
     dc.MoveTo(mid + 1, 50);
@@ -61,9 +61,9 @@ void CZoomDlg::DrawZoom() {
     dc.MoveTo(50, mid);
     dc.LineTo(mid - 4, mid);
     dc.MoveTo(mid + 1, mid + 5);
-    dc.LineTo(mid + 1, far);
+    dc.LineTo(mid + 1, outer);
     dc.MoveTo(mid + 6, mid);
-    dc.LineTo(far, mid);
+    dc.LineTo(outer, mid);
     dc.SelectObject(pOldPen);
 
     CBrush centreFrame;

@@ -122,6 +122,21 @@ TEST_F(HeadlessBackendTest, ReadScreenDeliversOnlyPixelsOnTheScreen) {
     EXPECT_EQ(delivered, (std::vector<std::uint8_t>{0, 0, 0, 1, 1, 0}));
 }
 
+// Two monitors of different heights: the screen is their union, and the corner below the
+// smaller one, which no monitor shows, has no pixels to read.
+TEST(HeadlessMonitorsTest, TheGapBetweenMonitorsDeliversNothing) {
+    HeadlessBackend two;
+    two.SetMonitors({{0, 0, 100, 80}, {100, 0, 160, 50}});
+    EXPECT_EQ(two.ScreenBounds(), (Rect{0, 0, 160, 80}));
+    two.FillDesktop({0, 0, 160, 80}, kBlue);
+    const Rect area{99, 49, 101, 51};  // 2 x 2 around the corner of the smaller monitor
+    std::vector<std::uint32_t> pixels(4, 0xDEADBEEF);
+    std::vector<std::uint8_t> delivered(4, 0);
+    two.ReadScreen(area, pixels, delivered);
+    EXPECT_EQ(pixels, (std::vector<std::uint32_t>{kBlue, kBlue, kBlue, 0xDEADBEEF}));
+    EXPECT_EQ(delivered, (std::vector<std::uint8_t>{1, 1, 1, 0}));
+}
+
 // --- Stacking ---
 
 // Bands bottom to top: normal, topmost, menu; a new surface goes on top of its own band.

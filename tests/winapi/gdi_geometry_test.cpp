@@ -316,6 +316,33 @@ TEST_F(GdiGeometryTest, WideLinesAreThickAndReachPastTheirEnds) {
     EXPECT_EQ('.', after[8][6]);
 }
 
+// A two-pixel pen (CreatePen makes wide pens geometric, with round ends): the extra pixel of
+// the even width goes above or left of the path, and each end is a disc of diameter 2 round
+// the end point, whose pixels exactly on its edge count on its top and left sides only, as in
+// every Win32 fill. So the far end's row or column is drawn whole and the start gains one
+// pixel beyond it on the path.
+TEST_F(GdiGeometryTest, TwoPixelLinesHaveRoundEndsOfDiameterTwo) {
+    HDC dc = Canvas(10, 10);
+    UsePen(PS_SOLID, 2);
+    MoveToEx(dc, 3, 2, nullptr);
+    LineTo(dc, 3, 5);
+    MoveToEx(dc, 5, 8, nullptr);
+    LineTo(dc, 8, 8);
+    EXPECT_EQ((std::vector<std::string>{
+                  "..........",
+                  "...#......",
+                  "..##......",
+                  "..##......",
+                  "..##......",
+                  "..##......",
+                  "..........",
+                  ".....####.",
+                  "....#####.",
+                  "..........",
+              }),
+              Picture());
+}
+
 TEST_F(GdiGeometryTest, NullPenDrawsNoLineButMovesThePosition) {
     HDC dc = Canvas(5, 3);
     SelectObject(dc, GetStockObject(NULL_PEN));

@@ -61,6 +61,7 @@ public:
     XServer& operator=(XServer&&) = default;
 
     const std::string& Name() const { return m_name; }
+    pid_t Pid() const { return m_process.Pid(); }
     void Kill() {
         m_probeConnection.reset();
         m_process.Stop();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace display {
 
@@ -20,10 +21,20 @@ Rect Normalized(const Rect& r) {
     return {r.left, r.top, std::max(r.left, r.right), std::max(r.top, r.bottom)};
 }
 
+Rect UnionFromOrigin(const std::vector<Rect>& monitors) {
+    Rect bounds;
+    for (const Rect& m : monitors) {
+        bounds.right = std::max(bounds.right, m.right);
+        bounds.bottom = std::max(bounds.bottom, m.bottom);
+    }
+    return bounds;
+}
+
 }  // namespace
 
 HeadlessBackend::HeadlessBackend(int width, int height)
     : m_desktop(width, height, kDesktopColour),
+      m_monitors{m_desktop.Bounds()},
       m_pointer{m_desktop.Width() / 2, m_desktop.Height() / 2} {}
 
 // --- Screen ---
@@ -41,16 +52,18 @@ void HeadlessBackend::ReadScreen(const Rect& area, std::span<std::uint32_t> pixe
     if (pixels.size() < count || delivered.size() < count) {
         return;
     }
-    const Rect inside = area.Intersect(m_desktop.Bounds());
-    if (inside.IsEmpty()) {
-        return;
-    }
-    const std::size_t first =
-        std::size_t(inside.top - area.top) * area.Width() + (inside.left - area.left);
-    Compose(inside, pixels.data() + first, area.Width());
-    for (int row = 0; row < inside.Height(); ++row) {
-        std::uint8_t* flags = delivered.data() + first + std::size_t(row) * area.Width();
-        std::fill(flags, flags + inside.Width(), std::uint8_t{1});
+    for (const Rect& monitor : m_monitors) {
+        const Rect inside = area.Intersect(monitor).Intersect(m_desktop.Bounds());
+        if (inside.IsEmpty()) {
+            continue;
+        }
+        const std::size_t first =
+            std::size_t(inside.top - area.top) * area.Width() + (inside.left - area.left);
+        Compose(inside, pixels.data() + first, area.Width());
+        for (int row = 0; row < inside.Height(); ++row) {
+            std::uint8_t* flags = delivered.data() + first + std::size_t(row) * area.Width();
+            std::fill(flags, flags + inside.Width(), std::uint8_t{1});
+        }
     }
 }
 
@@ -72,6 +85,12 @@ void HeadlessBackend::Compose(const Rect& area, std::uint32_t* pixels, int strid
             std::copy(from, from + r.Width(), to);
         }
     }
+}
+
+void HeadlessBackend::SetMonitors(std::vector<Rect> monitors) {
+    const Rect bounds = UnionFromOrigin(monitors);
+    m_desktop = PixelImage(bounds.Width(), bounds.Height(), kDesktopColour);
+    m_monitors = std::move(monitors);
 }
 
 void HeadlessBackend::FillDesktop(const Rect& area, std::uint32_t colour) {

@@ -1,8 +1,8 @@
 // The headless display backend: a window system held in memory for tests. One composited
-// virtual screen with a desktop the test paints, our surfaces stacked in three bands, input
-// the test injects, a virtual clock the test advances, a clipboard string and windows of
-// "other processes" that exist only as titles. No threads, no real time: the same test gives
-// the same pixels and the same events on every run.
+// virtual screen, one monitor or several side by side, with a desktop the test paints, our surfaces
+// stacked in three bands, input the test injects, a virtual clock the test advances, a clipboard
+// string and windows of "other processes" that exist only as titles. No threads, no real time: the
+// same test gives the same pixels and the same events on every run.
 #pragma once
 
 #include <cstdint>
@@ -55,6 +55,7 @@ public:
     // the program or test is looping on timers alone and would never end.
     static constexpr int kMaxWaitsWithoutInput = 100'000;
 
+    // One monitor of this size.
     explicit HeadlessBackend(int width = kDefaultWidth, int height = kDefaultHeight);
     HeadlessBackend(const HeadlessBackend&) = delete;
     HeadlessBackend& operator=(const HeadlessBackend&) = delete;
@@ -93,6 +94,10 @@ public:
     bool ActivateForeignWindow(ForeignWindowId id) override;
 
     // --- Test API: the screen ---
+    // Several monitors instead, in screen coordinates from (0, 0) on; the screen is their
+    // union, and the parts of it that no monitor shows (beside the smaller of two monitors of
+    // different sizes) have no pixels to read. The desktop is repainted in its colour.
+    void SetMonitors(std::vector<Rect> monitors);
     // Desktop painting clips to the screen.
     void FillDesktop(const Rect& area, std::uint32_t colour);
     void SetDesktopPixel(Point p, std::uint32_t colour);
@@ -172,7 +177,8 @@ private:
     // After a Wait that leaves nothing pending.
     void CountWaitWithoutInput();
 
-    PixelImage m_desktop;
+    PixelImage m_desktop;  // the union of the monitors
+    std::vector<Rect> m_monitors;
     std::map<SurfaceId, SurfaceInfo> m_surfaces;
     SurfaceStack m_stack;
     SurfaceId m_nextSurface = 1;
