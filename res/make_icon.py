@@ -57,14 +57,14 @@ PNG_SIZES = (16, 32, 48, 256)
 SAMPLES = {256: 4}
 
 
-def cone(px, py, ax, ay, bx, by, ra, rb, steps=24):
-    """Signed distance to a capsule whose radius goes linearly from ra to rb."""
-    best = 1e9
+def cone(ax, ay, bx, by, ra, rb, steps=24):
+    """Signed distance to a capsule whose radius goes linearly from ra to rb,
+    as a function of the point; the discs it is made of are laid out once."""
+    discs = []
     for i in range(steps + 1):
         t = i / steps
-        cx, cy = ax + (bx - ax) * t, ay + (by - ay) * t
-        best = min(best, math.hypot(px - cx, py - cy) - (ra + (rb - ra) * t))
-    return best
+        discs.append((ax + (bx - ax) * t, ay + (by - ay) * t, ra + (rb - ra) * t))
+    return lambda px, py: min(math.hypot(px - cx, py - cy) - r for cx, cy, r in discs)
 
 
 def capsule(px, py, ax, ay, bx, by, r):
@@ -84,7 +84,8 @@ def build_layers(p):
     ow = p['ow']
     r0, r1 = p['tip_r']
     a, b, c = at(0), at(p['tip_len']), at(p['tube_len'])
-    tube = lambda x, y: min(cone(x, y, *a, *b, r0, r1),
+    tip = cone(*a, *b, r0, r1)
+    tube = lambda x, y: min(tip(x, y),
                             capsule(x, y, *b, *c, p['tube_r']))
     along = lambda x, y: (x - tx) * ux + (y - ty) * uy
     cs, cq, cr = p['collar']
@@ -92,9 +93,9 @@ def build_layers(p):
     collar = lambda x, y: capsule(x, y, *c0, *c1, cr)
     bs0, br0, bs1, br1 = p['bulb']
     b0, b1 = at(bs0), at(bs1)
-    bulb = lambda x, y: cone(x, y, *b0, *b1, br0, br1)
+    bulb = cone(*b0, *b1, br0, br1)
     dx, dy, dr, dh = p['drop']
-    drop = lambda x, y: cone(x, y, dx, dy, dx, dy - dh, dr, 0.012)
+    drop = cone(dx, dy, dx, dy - dh, dr, 0.012)
     layers = [
         (lambda x, y: tube(x, y) - ow, OUTLINE),
         (tube, GLASS),
