@@ -261,6 +261,7 @@ std::optional<FaceFile> FaceResolver::BestFace(const std::string& family, int we
                                " stands in (Debian package: fonts-ipafont-gothic)");
         return FileOf(standIn.get());
     }
+    // Said once for every family alike: the remedy is the same.
     NoticeOnce({},
                "no Japanese font found (Debian package: fonts-ipafont-gothic); Japanese "
                "text shows as boxes");
