@@ -1,7 +1,7 @@
 // Start-up, memory and idle CPU of a program on X, measured from outside as a user would see
-// them: the time from exec to its window's MapNotify and to its first frame on screen, its
-// peak resident memory, and the CPU it spends in 10 s of sitting idle. The same figures for a
-// bare Xlib window that ticks at 10 Hz give the floor to compare with.
+// them, each beside the same figure of a bare Xlib window that ticks at 10 Hz (the floor):
+// the time from exec to the window's MapNotify and to its first frame on screen, the peak
+// resident memory 3 s after exec, and the CPU spent in spans of sitting idle.
 //
 // The first frame is seen on the screen itself: the bench keeps a copy of the screen from
 // before the start and reads the window's rectangle from the root window until a pixel
@@ -9,13 +9,15 @@
 // windows have no background for the server to paint, so before the program draws its
 // rectangle still shows what was there.
 //
-// With --zoom (the picker program itself), the last run then opens the zoom window through
-// its button with XTest and measures the idle span again: the CPU of the program and of the X
-// server with the zoom window open beside the main window alone, and from their difference
-// the cost of one zoom tick (capture, stretch, overlay, the image put to the screen).
+// Starts of the program and of the bare window alternate. In an idle run both idle side by
+// side over the same span, so that the load of a shared machine falls on both alike and
+// their ratio holds where the absolute figures do not. With --tools (the picker program
+// itself) each idle run then opens the zoom, slider and palette windows through the main
+// window's buttons with XTest and measures a second span: the program's CPU with every window
+// open, per tick, and the X server's. --zoom opens the zoom window alone.
 //
-// Usage: x11_startup_bench [--program PATH] [--runs N] [--idle-seconds S] [--xvfb] [--zoom]
-//                          [-- ARGUMENTS FOR THE PROGRAM]
+// Usage: x11_startup_bench [--program PATH] [--runs N] [--idle-runs N] [--idle-seconds S]
+//                          [--xvfb] [--zoom | --tools] [-- ARGUMENTS FOR THE PROGRAM]
 // Without --xvfb it runs on $DISPLAY when that is set, else on an Xvfb of its own.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -47,14 +49,33 @@
 namespace {
 
 constexpr std::int64_t kStartTimeoutUs = 10'000'000;
+constexpr std::int64_t kSettleUs = 1'000'000;
+constexpr std::int64_t kMemoryAtUs = 3'000'000;
 constexpr int kFramePollMs = 2;
-constexpr int kDefaultRuns = 5;
+constexpr int kDefaultRuns = 10;
+constexpr int kDefaultIdleRuns = 3;
 constexpr int kDefaultIdleSeconds = 10;
 constexpr int kTickMs = 100;
-// The picker's Zoom button in its window: a 3 px frame and a 19 px caption, then the button's
-// dialog-unit rectangle (70, 80, 56, 15) at 6 x 12 base units; its middle.
-constexpr int kZoomButtonX = 3 + (70 + 56 / 2) * 6 / 4;
-constexpr int kZoomButtonY = 22 + (80 + 15 / 2) * 12 / 8;
+// Where the pointer rests while the programs idle: on the desktop, away from every window.
+constexpr int kRestX = 100;
+constexpr int kRestY = 100;
+
+// The picker's tool buttons in its window: a 3 px frame and a 19 px caption, then the
+// button's dialog-unit rectangle at 6 x 12 base units; its middle.
+constexpr int ButtonX(int left, int width) {
+    return 3 + (left + width / 2) * 6 / 4;
+}
+constexpr int ButtonY(int top, int height) {
+    return 22 + (top + height / 2) * 12 / 8;
+}
+struct ToolButton {
+    const char* name;
+    int x;
+    int y;
+};
+constexpr ToolButton kZoomButton{"zoom", ButtonX(70, 56), ButtonY(80, 15)};
+constexpr ToolButton kSlidersButton{"slider", ButtonX(5, 56), ButtonY(100, 15)};
+constexpr ToolButton kPaletteButton{"palette", ButtonX(6, 56), ButtonY(80, 15)};
 
 std::int64_t NowUs() {
     timespec now{};
@@ -186,44 +207,10 @@ long ReadStatusKb(pid_t pid, const std::string& name) {
     return 0;
 }
 
-// --- One measured start ---
-
-struct Figures {
-    double mapMs = -1;
-    double frameMs = -1;
-    long peakRssKb = 0;  // VmHWM just before it is ended; 0 when it ended by itself
-    std::optional<CpuTime> idleCpu;
-    long idleRssKb = 0;
-    // With the zoom window open, over an idle span as long; the X server's over both spans
-    // when the bench knows it.
-    std::optional<CpuTime> zoomCpu;
-    std::optional<CpuTime> serverIdleCpu;
-    std::optional<CpuTime> serverZoomCpu;
-    std::string failure;
-};
+// --- Measured spans ---
 
 CpuTime Difference(const CpuTime& end, const CpuTime& start) {
     return {end.statMs - start.statMs, end.schedMs - start.schedMs};
-}
-
-// The CPU a process and, when serverPid is known, the X server spend while the bench waits
-// idleSeconds; nullopt for the program when it ended meanwhile.
-struct IdleSpan {
-    std::optional<CpuTime> program;
-    std::optional<CpuTime> server;
-};
-IdleSpan MeasureIdle(pid_t pid, int exitedFd, pid_t serverPid, int idleSeconds) {
-    IdleSpan span;
-    const CpuTime start = ReadCpuTime(pid);
-    const CpuTime serverStart = serverPid > 0 ? ReadCpuTime(serverPid) : CpuTime{};
-    if (WaitReadable(exitedFd, NowUs() + idleSeconds * 1'000'000LL)) {
-        return span;
-    }
-    span.program = Difference(ReadCpuTime(pid), start);
-    if (serverPid > 0) {
-        span.server = Difference(ReadCpuTime(serverPid), serverStart);
-    }
-    return span;
 }
 
 class Screen {
@@ -404,30 +391,37 @@ std::optional<std::int64_t> WaitForFirstFrame(Display* x, const Screen& screen, 
     return std::nullopt;
 }
 
-// Clicks the Zoom button of window with XTest and waits for the zoom window's MapNotify.
-bool OpenZoomWindow(Display* x, Window window, const MeasuredChild& child) {
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    if (!XTestQueryExtension(x, &eventBase, &errorBase, &major, &minor)) {
-        return false;
-    }
+// Clicks a button of window with XTest at (x, y) of the window and waits for the MapNotify of
+// the window the click opens; the pointer then rests on the desktop, as when the user aims at
+// something.
+bool OpenToolWindow(Display* x, Window window, const MeasuredChild& child, int buttonX,
+                    int buttonY) {
     int left = 0, top = 0;
     Window ignored = None;
     XTranslateCoordinates(x, window, DefaultRootWindow(x), 0, 0, &left, &top, &ignored);
-    XTestFakeMotionEvent(x, -1, left + kZoomButtonX, top + kZoomButtonY, CurrentTime);
+    XTestFakeMotionEvent(x, -1, left + buttonX, top + buttonY, CurrentTime);
     XTestFakeButtonEvent(x, 1, True, CurrentTime);
     XTestFakeButtonEvent(x, 1, False, CurrentTime);
     XSync(x, False);
     std::int64_t mappedUs = 0;
     const bool opened = WaitForMap(x, child, &mappedUs) != None;
-    // The pointer rests on the desktop, as when the user aims at something.
-    XTestFakeMotionEvent(x, -1, 100, 100, CurrentTime);
+    XTestFakeMotionEvent(x, -1, kRestX, kRestY, CurrentTime);
     XSync(x, False);
     return opened;
 }
 
-Figures MeasureOnce(const std::string& display, const std::vector<std::string>& argv,
-                    int idleSeconds, bool zoom, pid_t serverPid) {
-    Figures figures;
+// One start: exec to MapNotify and to the first frame, then the memory once it has run for
+// kMemoryAtUs.
+struct StartFigures {
+    double mapMs = -1;
+    double frameMs = -1;
+    long peakRssKb = -1;
+    long rssKb = -1;
+    std::string failure;
+};
+
+StartFigures MeasureStart(const std::string& display, const std::vector<std::string>& argv) {
+    StartFigures figures;
     Display* x = XOpenDisplay(display.c_str());
     if (x == nullptr) {
         figures.failure = "cannot open display " + display;
@@ -439,205 +433,293 @@ Figures MeasureOnce(const std::string& display, const std::vector<std::string>& 
     const auto before = screen.Read(0, 0, screen.Width(), screen.Height());
 
     MeasuredChild child(display, argv);
+    std::int64_t mappedUs = 0;
+    const Window window = child.ExecError().empty() ? WaitForMap(x, child, &mappedUs) : None;
     if (!child.ExecError().empty()) {
         figures.failure = argv[0] + ": " + child.ExecError();
-        XCloseDisplay(x);
-        return figures;
-    }
-    std::int64_t mappedUs = 0;
-    const Window window = WaitForMap(x, child, &mappedUs);
-    if (window == None) {
+    } else if (window == None) {
         figures.failure = child.HasExited() ? "the program ended before mapping a window"
                                             : "no window mapped within 10 s";
-        child.End();
-        XCloseDisplay(x);
-        return figures;
-    }
-    figures.mapMs = double(mappedUs - child.ExecUs()) / 1000.0;
-    if (const auto frameUs = WaitForFirstFrame(x, screen, window, before)) {
-        figures.frameMs = double(*frameUs - child.ExecUs()) / 1000.0;
     } else {
-        figures.failure = "the window showed nothing within 10 s";
-    }
-
-    if (idleSeconds > 0 && !child.HasExited()) {
-        // Settle first: what follows the first frame (the first ticks, fonts loaded late) is
-        // start-up, not idling.
-        WaitReadable(child.ExitedFd(), NowUs() + 1'000'000);
-        const IdleSpan idle = MeasureIdle(child.Pid(), child.ExitedFd(), serverPid, idleSeconds);
-        if (!idle.program) {
-            figures.failure = "the program ended while idle";
+        figures.mapMs = double(mappedUs - child.ExecUs()) / 1000.0;
+        if (const auto frameUs = WaitForFirstFrame(x, screen, window, before)) {
+            figures.frameMs = double(*frameUs - child.ExecUs()) / 1000.0;
         } else {
-            figures.idleCpu = idle.program;
-            figures.serverIdleCpu = idle.server;
-            figures.idleRssKb = ReadStatusKb(child.Pid(), "VmRSS");
+            figures.failure = "the window showed nothing within 10 s";
+        }
+        if (!WaitReadable(child.ExitedFd(), child.ExecUs() + kMemoryAtUs)) {
+            // VmHWM belongs to the address space exec made. ru_maxrss does not serve: it
+            // also counts the bench's own pages the fork held before exec.
+            figures.peakRssKb = ReadStatusKb(child.Pid(), "VmHWM");
+            figures.rssKb = ReadStatusKb(child.Pid(), "VmRSS");
+        } else {
+            figures.failure = "the program ended";
         }
     }
-    if (zoom && figures.idleCpu) {
-        if (!OpenZoomWindow(x, window, child)) {
-            figures.failure = "the zoom window did not open";
-        } else {
-            WaitReadable(child.ExitedFd(), NowUs() + 1'000'000);
-            const IdleSpan open =
-                MeasureIdle(child.Pid(), child.ExitedFd(), serverPid, idleSeconds);
-            figures.zoomCpu = open.program;
-            figures.serverZoomCpu = open.server;
-            if (!open.program) {
-                figures.failure = "the program ended with the zoom window open";
-            }
-        }
-    }
-    // VmHWM belongs to the address space exec made. ru_maxrss does not serve: it also counts
-    // the bench's own pages the fork held before exec.
-    figures.peakRssKb = child.HasExited() ? 0 : ReadStatusKb(child.Pid(), "VmHWM");
     child.End();
     XCloseDisplay(x);
     return figures;
 }
 
+// One idle run: the program and the bare window idle side by side over the same spans, so the
+// load of the machine falls on both alike; first the main window alone, then (tools) with the
+// tool windows opened through their buttons. CPU is scheduler time; the X server's counts
+// both clients.
+struct IdleFigures {
+    double programMs = -1;
+    double bareMs = -1;
+    double serverMs = -1;
+    double programToolsMs = -1;
+    double bareToolsMs = -1;
+    double serverToolsMs = -1;
+    std::string failure;
+};
+
+struct Span {
+    double programMs = -1;
+    double bareMs = -1;
+    double serverMs = -1;
+};
+
+Span MeasureSpan(const MeasuredChild& program, const MeasuredChild& bare, pid_t serverPid,
+                 int idleSeconds) {
+    Span span;
+    const CpuTime programStart = ReadCpuTime(program.Pid());
+    const CpuTime bareStart = ReadCpuTime(bare.Pid());
+    const CpuTime serverStart = serverPid > 0 ? ReadCpuTime(serverPid) : CpuTime{};
+    if (WaitReadable(program.ExitedFd(), NowUs() + idleSeconds * 1'000'000LL) || bare.HasExited()) {
+        return span;
+    }
+    span.programMs = Difference(ReadCpuTime(program.Pid()), programStart).schedMs;
+    span.bareMs = Difference(ReadCpuTime(bare.Pid()), bareStart).schedMs;
+    if (serverPid > 0) {
+        span.serverMs = Difference(ReadCpuTime(serverPid), serverStart).schedMs;
+    }
+    return span;
+}
+
+IdleFigures MeasureIdleRun(const std::string& display, const std::vector<std::string>& argv,
+                           const std::vector<std::string>& bareArgv,
+                           const std::vector<ToolButton>& tools, int idleSeconds, pid_t serverPid) {
+    IdleFigures figures;
+    Display* x = XOpenDisplay(display.c_str());
+    if (x == nullptr) {
+        figures.failure = "cannot open display " + display;
+        return figures;
+    }
+    XSelectInput(x, DefaultRootWindow(x), SubstructureNotifyMask);
+    XTestFakeMotionEvent(x, -1, kRestX, kRestY, CurrentTime);
+    XSync(x, False);
+    MeasuredChild program(display, argv);
+    std::int64_t mappedUs = 0;
+    const Window window = program.ExecError().empty() ? WaitForMap(x, program, &mappedUs) : None;
+    MeasuredChild bare(display, bareArgv);
+    const Window bareWindow = WaitForMap(x, bare, &mappedUs);
+    const auto finish = [&](const std::string& failure) {
+        figures.failure = failure;
+        program.End();
+        bare.End();
+        XCloseDisplay(x);
+        return figures;
+    };
+    if (window == None || bareWindow == None) {
+        return finish("a window did not map");
+    }
+    // What follows the first frame (the first ticks, fonts loaded late) is start-up, not idling.
+    WaitReadable(program.ExitedFd(), NowUs() + kSettleUs);
+    const Span alone = MeasureSpan(program, bare, serverPid, idleSeconds);
+    if (alone.programMs < 0) {
+        return finish("a program ended while idle");
+    }
+    figures.programMs = alone.programMs;
+    figures.bareMs = alone.bareMs;
+    figures.serverMs = alone.serverMs;
+    if (tools.empty()) {
+        return finish("");
+    }
+    for (const ToolButton& tool : tools) {
+        if (!OpenToolWindow(x, window, program, tool.x, tool.y)) {
+            return finish(std::string("the ") + tool.name + " window did not open");
+        }
+    }
+    WaitReadable(program.ExitedFd(), NowUs() + kSettleUs);
+    const Span open = MeasureSpan(program, bare, serverPid, idleSeconds);
+    if (open.programMs < 0) {
+        return finish("a program ended with the tool windows open");
+    }
+    figures.programToolsMs = open.programMs;
+    figures.bareToolsMs = open.bareMs;
+    figures.serverToolsMs = open.serverMs;
+    return finish("");
+}
+
 // --- The table ---
 
-double Median(std::vector<double> values) {
-    values.erase(std::remove_if(values.begin(), values.end(), [](double v) { return v < 0; }),
-                 values.end());
+// Median, least and greatest of the values that could be taken (not negative).
+struct Spread {
+    double median = -1;
+    double least = -1;
+    double most = -1;
+    std::size_t count = 0;
+};
+
+Spread SpreadOf(std::vector<double> values) {
+    std::erase_if(values, [](double v) { return v < 0; });
+    Spread spread;
     if (values.empty()) {
-        return -1;
+        return spread;
     }
     std::sort(values.begin(), values.end());
     const std::size_t mid = values.size() / 2;
-    return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+    spread.median = values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+    spread.least = values.front();
+    spread.most = values.back();
+    spread.count = values.size();
+    return spread;
 }
 
-// A figure with one decimal, or "-" for one that could not be taken (negative).
-std::string Figure(double value) {
-    if (value < 0) {
+// Ratios of paired values, program over bare window, where both were taken.
+std::vector<double> Ratios(const std::vector<double>& program, const std::vector<double>& bare) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < program.size() && i < bare.size(); ++i) {
+        if (program[i] >= 0 && bare[i] > 0) {
+            ratios.push_back(program[i] / bare[i]);
+        }
+    }
+    return ratios;
+}
+
+std::string Cell(const Spread& s, int decimals) {
+    if (s.count == 0) {
         return "-";
     }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f (%.*f-%.*f)", decimals, s.median, decimals, s.least,
+                  decimals, s.most);
     return text;
 }
 
-struct Row {
-    std::string name;
-    std::vector<Figures> runs;
+struct TableRow {
+    std::string figure;
+    Spread program;
+    Spread bare;
+    Spread ratio;
+    std::string target;
+    double limit = 0;  // the ratio (or, without a bare figure, the value) the target allows
+    bool inclusive = true;
+    int decimals = 1;
 };
 
-void PrintTable(const std::vector<Row>& rows, int idleSeconds) {
-    std::printf("\n%-28s %10s %10s %10s %10s %12s %12s %10s\n", "program", "map ms", "(min)",
-                "frame ms", "(min)", "peak RSS MB", "idle RSS MB", "CPU ms");
-    std::printf("%-28s %10s %10s %10s %10s %12s %12s %10s\n", "", "median", "", "median", "", "",
-                "", idleSeconds > 0 ? ("/" + std::to_string(idleSeconds) + " s").c_str() : "");
-    for (const Row& row : rows) {
-        std::vector<double> maps, frames;
-        long peak = 0;
-        const Figures* idle = nullptr;
-        for (const Figures& f : row.runs) {
-            maps.push_back(f.mapMs);
-            frames.push_back(f.frameMs);
-            peak = std::max(peak, f.peakRssKb);
-            if (f.idleCpu) {
-                idle = &f;
-            }
+void PrintRow(const TableRow& row) {
+    const double measured = row.ratio.count > 0 ? row.ratio.median : row.program.median;
+    const bool known = row.ratio.count > 0 || row.program.count > 0;
+    const bool met = known && (row.inclusive ? measured <= row.limit : measured < row.limit);
+    std::printf("%-44s %-24s %-24s %-20s %-9s %s\n", row.figure.c_str(),
+                Cell(row.program, row.decimals).c_str(), Cell(row.bare, row.decimals).c_str(),
+                Cell(row.ratio, 2).c_str(), row.target.c_str(),
+                !known ? "-"
+                : met  ? "met"
+                       : "NOT MET");
+}
+
+std::vector<double> Pick(const std::vector<StartFigures>& runs, double StartFigures::*field) {
+    std::vector<double> values;
+    for (const StartFigures& run : runs) {
+        values.push_back(run.*field);
+    }
+    return values;
+}
+
+std::vector<double> PickKb(const std::vector<StartFigures>& runs, long StartFigures::*field) {
+    std::vector<double> values;
+    for (const StartFigures& run : runs) {
+        values.push_back(run.*field < 0 ? -1 : double(run.*field) / 1024.0);
+    }
+    return values;
+}
+
+std::vector<double> Pick(const std::vector<IdleFigures>& runs, double IdleFigures::*field) {
+    std::vector<double> values;
+    for (const IdleFigures& run : runs) {
+        values.push_back(run.*field);
+    }
+    return values;
+}
+
+TableRow Compare(std::string figure, const std::vector<double>& program,
+                 const std::vector<double>& bare, std::string target, double limit) {
+    return {std::move(figure), SpreadOf(program),
+            SpreadOf(bare),    SpreadOf(Ratios(program, bare)),
+            std::move(target), limit};
+}
+
+void PrintTable(const std::vector<StartFigures>& programStarts,
+                const std::vector<StartFigures>& bareStarts, const std::vector<IdleFigures>& idle,
+                bool tools, int idleSeconds) {
+    const std::string per = "/" + std::to_string(idleSeconds) + " s";
+    std::printf("\n%-44s %-24s %-24s %-20s %-9s\n", "figure: median (least-most)", "program",
+                "bare window", "ratio", "target");
+    PrintRow(Compare("launch to first frame, ms", Pick(programStarts, &StartFigures::frameMs),
+                     Pick(bareStarts, &StartFigures::frameMs), "<= 1.5x", 1.5));
+    PrintRow(Compare("launch to MapNotify, ms", Pick(programStarts, &StartFigures::mapMs),
+                     Pick(bareStarts, &StartFigures::mapMs), "", 1e9));
+    PrintRow(Compare("peak RSS (VmHWM at 3 s), MB, main window",
+                     PickKb(programStarts, &StartFigures::peakRssKb),
+                     PickKb(bareStarts, &StartFigures::peakRssKb), "<= 1.8x", 1.8));
+    PrintRow(Compare("RSS at 3 s, MB", PickKb(programStarts, &StartFigures::rssKb),
+                     PickKb(bareStarts, &StartFigures::rssKb), "", 1e9));
+    PrintRow(Compare("idle CPU ms" + per + ", main window alone",
+                     Pick(idle, &IdleFigures::programMs), Pick(idle, &IdleFigures::bareMs),
+                     "<= 1.5x", 1.5));
+    if (tools) {
+        PrintRow(Compare("idle CPU ms" + per + ", tool windows open",
+                         Pick(idle, &IdleFigures::programToolsMs),
+                         Pick(idle, &IdleFigures::bareToolsMs), "<= 3x", 3.0));
+        const double ticks = double(idleSeconds) * 1000.0 / kTickMs;
+        std::vector<double> tick, serverTick, serverAlone, serverTools;
+        for (const IdleFigures& run : idle) {
+            tick.push_back(run.programToolsMs < 0 ? -1 : run.programToolsMs / ticks);
+            serverAlone.push_back(run.serverMs);
+            serverTools.push_back(run.serverToolsMs);
+            serverTick.push_back(run.serverMs < 0 || run.serverToolsMs < 0
+                                     ? -1
+                                     : (run.serverToolsMs - run.serverMs) / ticks);
         }
-        const auto minimum = [](const std::vector<double>& v) {
-            double m = -1;
-            for (double x : v) {
-                if (x >= 0 && (m < 0 || x < m)) {
-                    m = x;
-                }
-            }
-            return m;
-        };
-        std::printf("%-28s %10s %10s %10s %10s %12s", row.name.c_str(),
-                    Figure(Median(maps)).c_str(), Figure(minimum(maps)).c_str(),
-                    Figure(Median(frames)).c_str(), Figure(minimum(frames)).c_str(),
-                    Figure(peak > 0 ? double(peak) / 1024.0 : -1).c_str());
-        if (idle != nullptr) {
-            std::printf(" %12.1f %10.1f\n", double(idle->idleRssKb) / 1024.0,
-                        idle->idleCpu->schedMs);
-        } else {
-            std::printf(" %12s %10s\n", "-", "-");
+        TableRow row{"CPU of one tick, all windows open, ms",
+                     SpreadOf(tick),
+                     {},
+                     {},
+                     "< 0.5 ms",
+                     0.5,
+                     false,
+                     3};
+        PrintRow(row);
+        std::printf(
+            "\nX server, CPU ms%s (both clients): main window alone %s; tool windows "
+            "open %s;\n  the tool windows' extra per tick in the server %s ms\n",
+            per.c_str(), Cell(SpreadOf(serverAlone), 1).c_str(),
+            Cell(SpreadOf(serverTools), 1).c_str(), Cell(SpreadOf(serverTick), 3).c_str());
+    } else {
+        std::vector<double> server;
+        for (const IdleFigures& run : idle) {
+            server.push_back(run.serverMs);
         }
+        std::printf("\nX server, CPU ms%s (both clients): %s\n", per.c_str(),
+                    Cell(SpreadOf(server), 1).c_str());
     }
     std::printf(
-        "\nmap, frame: from exec to the window's MapNotify and to its first pixels on "
-        "screen.\npeak RSS: VmHWM just before the program is ended; idle RSS: VmRSS "
-        "after the idle span.\n"
-        "CPU: scheduler time of all threads over the idle span; utime+stime, in whole "
-        "clock ticks:");
-    for (const Row& row : rows) {
-        for (const Figures& f : row.runs) {
-            if (f.idleCpu) {
-                std::printf(" %s %.0f ms;", row.name.c_str(), f.idleCpu->statMs);
-            }
-        }
-    }
-    std::printf("\n");
-}
-
-Row Measure(const std::string& name, const std::string& display,
-            const std::vector<std::string>& argv, int runs, int idleSeconds, bool zoom = false,
-            pid_t serverPid = 0) {
-    Row row{name, {}};
-    for (int i = 0; i < runs; ++i) {
-        const bool last = i + 1 == runs;
-        Figures figures =
-            MeasureOnce(display, argv, last ? idleSeconds : 0, last && zoom, serverPid);
-        std::fprintf(stderr, "%s run %d: map %.1f ms, frame %.1f ms, peak %.1f MB%s%s\n",
-                     name.c_str(), i + 1, figures.mapMs, figures.frameMs,
-                     double(figures.peakRssKb) / 1024.0, figures.failure.empty() ? "" : ": ",
-                     figures.failure.c_str());
-        row.runs.push_back(std::move(figures));
-    }
-    return row;
-}
-
-// The zoom window's figures: the idle CPU with it open beside the main window alone, and the
-// extra CPU per tick, the program's and the X server's.
-void PrintZoom(const Row& row, int idleSeconds) {
-    const Figures* f = nullptr;
-    for (const Figures& run : row.runs) {
-        if (run.zoomCpu) {
-            f = &run;
-        }
-    }
-    if (f == nullptr) {
-        std::printf("\nzoom window: no figures (%s)\n",
-                    row.runs.empty() ? "no run" : row.runs.back().failure.c_str());
-        return;
-    }
-    const double ticks = double(idleSeconds) * 1000.0 / kTickMs;
-    const double alone = f->idleCpu->schedMs;
-    const double open = f->zoomCpu->schedMs;
-    const bool server = f->serverIdleCpu && f->serverZoomCpu;
-    std::printf("\nzoom window, %s, CPU over %d s idle (scheduler time):\n", row.name.c_str(),
-                idleSeconds);
-    std::printf("  %-22s %10s %14s\n", "", "program ms", "X server ms");
-    std::printf("  %-22s %10.1f %14s\n", "main window alone", alone,
-                server ? Figure(f->serverIdleCpu->schedMs).c_str() : "-");
-    std::printf("  %-22s %10.1f %14s   program %.2f x the main window alone\n", "zoom window open",
-                open, server ? Figure(f->serverZoomCpu->schedMs).c_str() : "-",
-                alone > 0 ? open / alone : 0.0);
-    const double programTick = (open - alone) / ticks;
-    if (server) {
-        const double serverTick = (f->serverZoomCpu->schedMs - f->serverIdleCpu->schedMs) / ticks;
-        std::printf(
-            "  one zoom tick: %.3f ms in the program + %.3f ms in the X server = %.3f ms "
-            "(extra CPU per tick over %.0f ticks)\n",
-            programTick, serverTick, programTick + serverTick, ticks);
-    } else {
-        std::printf(
-            "  one zoom tick: %.3f ms in the program (extra CPU per tick over %.0f "
-            "ticks; the X server's is not known on a server the bench did not start)\n",
-            programTick, ticks);
-    }
+        "\nratio: of each run's program figure to the bare window's of the same run (starts "
+        "alternate,\nidle spans run side by side), median (least-most) over %zu starts and %zu "
+        "idle runs.\nCPU: scheduler time of all threads over the span; a tick is the program's "
+        "CPU over the span\nby the %d ticks in it.\n",
+        programStarts.size(), idle.size(), idleSeconds * 1000 / kTickMs);
 }
 
 void Usage() {
     std::fputs(
-        "usage: x11_startup_bench [--program PATH] [--runs N] [--idle-seconds S] [--xvfb]\n"
-        "                         [--zoom] [-- ARGUMENTS FOR THE PROGRAM]\n"
+        "usage: x11_startup_bench [--program PATH] [--runs N] [--idle-runs N]\n"
+        "                         [--idle-seconds S] [--xvfb] [--zoom | --tools]\n"
+        "                         [-- ARGUMENTS FOR THE PROGRAM]\n"
         "Runs on $DISPLAY when set (unless --xvfb), else on an Xvfb of its own.\n",
         stderr);
 }
@@ -669,9 +751,10 @@ int main(int argc, char** argv) {
     std::string program;
 #endif
     int runs = kDefaultRuns;
+    int idleRuns = kDefaultIdleRuns;
     int idleSeconds = kDefaultIdleSeconds;
     bool ownServer = std::getenv("DISPLAY") == nullptr;
-    bool zoom = false;
+    std::vector<ToolButton> tools;
     std::vector<std::string> programArgs;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -679,12 +762,16 @@ int main(int argc, char** argv) {
             program = argv[++i];
         } else if (arg == "--runs" && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--idle-runs" && i + 1 < argc) {
+            idleRuns = std::max(0, std::atoi(argv[++i]));
         } else if (arg == "--idle-seconds" && i + 1 < argc) {
-            idleSeconds = std::max(0, std::atoi(argv[++i]));
+            idleSeconds = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--xvfb") {
             ownServer = true;
         } else if (arg == "--zoom") {
-            zoom = true;
+            tools = {kZoomButton};
+        } else if (arg == "--tools") {
+            tools = {kZoomButton, kSlidersButton, kPaletteButton};
         } else if (arg == "--") {
             programArgs.assign(argv + i + 1, argv + argc);
             break;
@@ -693,7 +780,9 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (program.empty()) {
+    char self[4096] = {};
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (program.empty() || length <= 0) {
         Usage();
         return 2;
     }
@@ -710,26 +799,39 @@ int main(int argc, char** argv) {
     } else {
         display = std::getenv("DISPLAY");
     }
-    std::printf("display %s%s, %d runs, %d s idle\n", display.c_str(),
-                ownServer ? " (own Xvfb)" : "", runs, idleSeconds);
+    std::printf("display %s%s, %d starts, %d idle runs of 2 x %d s%s\n", display.c_str(),
+                ownServer ? " (own Xvfb)" : "", runs, idleRuns, idleSeconds,
+                tools.empty()       ? ""
+                : tools.size() == 1 ? ", zoom window"
+                                    : ", tool windows");
     std::fflush(stdout);
 
     std::vector<std::string> measured{program};
     measured.insert(measured.end(), programArgs.begin(), programArgs.end());
-    std::vector<Row> rows;
-    const std::string name = program.substr(program.rfind('/') + 1);
-    rows.push_back(
-        Measure(name, display, measured, runs, idleSeconds, zoom, server ? server->Pid() : 0));
-    char self[4096] = {};
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length > 0) {
-        rows.push_back(Measure("bare Xlib window (floor)", display,
-                               {std::string(self, std::size_t(length)), "--bare-window"}, runs,
-                               idleSeconds));
+    const std::vector<std::string> bare{std::string(self, std::size_t(length)), "--bare-window"};
+
+    std::vector<StartFigures> programStarts, bareStarts;
+    for (int i = 0; i < runs; ++i) {
+        programStarts.push_back(MeasureStart(display, measured));
+        bareStarts.push_back(MeasureStart(display, bare));
+        for (const auto* f : {&programStarts.back(), &bareStarts.back()}) {
+            std::fprintf(stderr, "%s start %d: map %.1f ms, frame %.1f ms, peak %.1f MB%s%s\n",
+                         f == &programStarts.back() ? "program" : "bare", i + 1, f->mapMs,
+                         f->frameMs, double(f->peakRssKb) / 1024.0, f->failure.empty() ? "" : ": ",
+                         f->failure.c_str());
+        }
     }
-    PrintTable(rows, idleSeconds);
-    if (zoom) {
-        PrintZoom(rows.front(), idleSeconds);
+    std::vector<IdleFigures> idle;
+    for (int i = 0; i < idleRuns; ++i) {
+        idle.push_back(MeasureIdleRun(display, measured, bare, tools, idleSeconds,
+                                      server ? server->Pid() : 0));
+        const IdleFigures& f = idle.back();
+        std::fprintf(stderr,
+                     "idle run %d: program %.1f ms, bare %.1f ms; tools open: program %.1f ms, "
+                     "bare %.1f ms%s%s\n",
+                     i + 1, f.programMs, f.bareMs, f.programToolsMs, f.bareToolsMs,
+                     f.failure.empty() ? "" : ": ", f.failure.c_str());
     }
+    PrintTable(programStarts, bareStarts, idle, !tools.empty(), idleSeconds);
     return 0;
 }

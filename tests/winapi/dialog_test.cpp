@@ -332,6 +332,27 @@ TEST_F(DialogTest, ControlsAreCreatedInOrderBeforeInitDialog) {
     EXPECT_EQ(MAKELONG(0, 4), SendMessageA(edit, EM_GETSEL, 0, 0));
 }
 
+// Dialogs have the three-dimensional look: a control's WS_BORDER becomes WS_EX_CLIENTEDGE, a
+// sunken two-pixel edge around a client area that much smaller; borderless controls keep none.
+TEST_F(DialogTest, BorderedControlsGetASunkenClientEdge) {
+    TemplateBytes bytes(kPopupDialog | WS_VISIBLE, 120, 80);
+    bytes.Font(9, u"ＭＳ ゴシック")
+        .Item({kEdit, u"", WS_VISIBLE | WS_BORDER | ES_MULTILINE, 4, 60, 86, 12, 10, {}})
+        .Item({kEdit, u"", WS_VISIBLE, 4, 20, 86, 12, 11, {}})
+        .Item({kStatic, u"", WS_VISIBLE | WS_BORDER, 4, 40, 20, 10, 12, {}});
+    HWND dialog = Modeless(bytes, nullptr, 0);
+    ASSERT_NE(dialog, nullptr);
+    for (const int id : {10, 12}) {
+        HWND control = GetDlgItem(dialog, id);
+        EXPECT_FALSE(GetWindowLongA(control, GWL_STYLE) & WS_BORDER) << id;
+        EXPECT_TRUE(GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << id;
+    }
+    RECT client{};
+    GetClientRect(GetDlgItem(dialog, 10), &client);
+    EXPECT_EQ((RECT{0, 0, 129 - 4, 18 - 4}), client);  // 6 x 12 units
+    EXPECT_FALSE(GetWindowLongA(GetDlgItem(dialog, 11), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+}
+
 // One control that cannot be made fails the whole dialog, unless DS_NOFAILCREATE.
 TEST_F(DialogTest, FailingControlFailsTheDialog) {
     for (DWORD tolerance : {DWORD{0}, DWORD{DS_NOFAILCREATE}}) {

@@ -1,6 +1,7 @@
 // The picker program on a private X server, as the end-to-end tests start and watch it: the
 // fixture that runs it with a lock directory of its own, finds its windows by title, reads
-// what they show, and acts on them with XTest as a person would.
+// what they show, and acts on them with XTest as a person would. Every test runs twice: on our
+// own Win32 layer, and as the Windows build under Wine, with the same expectations.
 #pragma once
 
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include <vector>
 
 // The fixture first: it brings gtest in before Xlib's macros.
+#include "tests/x11/wine_session.h"
 #include "tests/x11/x11_fixture.h"
 
 #include <X11/Xutil.h>
@@ -29,6 +31,21 @@ constexpr unsigned kOuterHeight = 200;
 constexpr int kClientLeft = 3;
 constexpr int kClientTop = 22;
 constexpr std::uint64_t kExitTimeoutMs = 3000;
+// Under Wine a test's first start also starts the prefix's wineserver and its services.
+constexpr std::uint64_t kWineStartTimeoutMs = 30'000;
+constexpr std::uint64_t kWineExitTimeoutMs = 15'000;
+
+enum class Program { Native, Windows };
+
+inline auto BothPrograms() {
+    return ::testing::Values(Program::Native, Program::Windows);
+}
+inline std::string ProgramName(const ::testing::TestParamInfo<Program>& info) {
+    return info.param == Program::Native ? "Native" : "Wine";
+}
+inline void PrintTo(Program program, std::ostream* out) {
+    *out << (program == Program::Native ? "our Win32 layer" : "the Windows build under Wine");
+}
 
 // Dialog units to client pixels: the dialog font's base units are 6 x 12.
 constexpr Rect DialogRect(int x, int y, int width, int height) {
@@ -107,9 +124,17 @@ inline Finished RunToEnd(const std::string& display, const std::string& lockDire
     return finished;
 }
 
-class PickerTest : public X11Fixture {
+class PickerTest : public X11Fixture, public ::testing::WithParamInterface<Program> {
 protected:
     void SetUp() override {
+        m_current = GetParam();
+        if (GetParam() == Program::Windows) {
+            std::string whyNot;
+            m_wine = WineSession::Open(whyNot);
+            if (!m_wine) {
+                GTEST_SKIP() << "not run under Wine: " << whyNot;
+            }
+        }
         X11Fixture::SetUp();
         if (IsSkipped() || HasFatalFailure()) {
             return;
@@ -123,17 +148,46 @@ protected:
         XSync(Observer(), False);
     }
 
+    // Wine leaves the keyboard focus to a window manager: without one the X focus follows the
+    // pointer, and keys reach whatever window lies under it rather than the active window as
+    // on Windows. So the Windows build always runs under one (its frame is Wine's own all the
+    // same: the prefix tells Wine not to have it decorated).
+    bool WantsWindowManager() const override { return GetParam() == Program::Windows; }
+
+    // Wine's processes end before their X server does.
+    void TearDown() override {
+        m_wine.reset();
+        X11Fixture::TearDown();
+    }
+
+    // Which of the two programs Start runs: the parameter's, unless a test switches.
+    void UseProgram(Program program) { m_current = program; }
+    bool UnderWine() const { return m_current == Program::Windows && m_wine.has_value(); }
+
     ChildProcess Start(const char* argument = nullptr) {
+        if (UnderWine()) {
+            const std::vector<std::string> command = m_wine->Command(argument);
+            std::vector<const char*> argv;
+            for (const std::string& part : command) {
+                argv.push_back(part.c_str());
+            }
+            argv.push_back(nullptr);
+            return Spawn(DisplayName(), argv.data(), m_wine->ProcessEnvironment(), true);
+        }
         const char* const argv[] = {TINTARO_PROGRAM, argument, nullptr};
         return Spawn(DisplayName(), argv, {{"XDG_RUNTIME_DIR", m_lock.Path()}}, true);
     }
 
     // The process's exit status; it is reaped here.
     std::optional<int> ExitOf(ChildProcess& process) {
-        const auto status = WaitForExit(process.Pid(), kExitTimeoutMs);
+        const auto status =
+            WaitForExit(process.Pid(), UnderWine() ? kWineExitTimeoutMs : kExitTimeoutMs);
         process.Release();
         return status;
     }
+    // How long the program may take to show a window it opens, or to answer for the clipboard
+    // (under Wine another process, its clipboard manager, takes the selection and answers).
+    std::uint64_t ShowTimeoutMs() const { return UnderWine() ? kWineStartTimeoutMs : kTimeoutMs; }
 
     // Every window on the server titled kTitle, at any depth (a manager reparents it).
     std::vector<Window> PickerWindows() { return WindowsTitled(kTitle); }
@@ -170,13 +224,17 @@ protected:
     }
 
     // The one picker window, once it is viewable and has painted its live swatch.
-    Window WaitForPicker() {
+    Window WaitForPicker() { return WaitForWindowTitled(kTitle); }
+    // The one window with this title, once it is viewable.
+    Window WaitForWindowTitled(const std::string& title) {
         Window window = None;
-        PollUntil([&] {
-            const auto windows = PickerWindows();
-            window = windows.size() == 1 && IsShownOnScreen(windows[0]) ? windows[0] : None;
-            return window != None;
-        });
+        PollUntil(
+            [&] {
+                const auto windows = WindowsTitled(title);
+                window = windows.size() == 1 && IsShownOnScreen(windows[0]) ? windows[0] : None;
+                return window != None;
+            },
+            ShowTimeoutMs());
         return window;
     }
 
@@ -290,7 +348,7 @@ protected:
         const Rect copy = OnScreen(window, kCopyButton);
         Click((copy.left + copy.right) / 2, (copy.top + copy.bottom) / 2);
         std::string text;
-        EXPECT_TRUE(PollUntil([&] { return (text = Clipboard()) == expected; }))
+        EXPECT_TRUE(PollUntil([&] { return (text = Clipboard()) == expected; }, ShowTimeoutMs()))
             << "the clipboard holds \"" << text << "\"";
     }
 
@@ -314,6 +372,8 @@ private:
     }
 
     LockDirectory m_lock;
+    std::optional<WineSession> m_wine;
+    Program m_current = Program::Native;
 };
 
 class PickerUnderManagerTest : public PickerTest {

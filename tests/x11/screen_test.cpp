@@ -130,15 +130,14 @@ TEST_F(ScreenReadTest, ReadsAcrossTheEdgeDeliverOnlyWhatIsOnTheScreen) {
     EXPECT_EQ(std::count(delivered.begin(), delivered.end(), 1), 0);
 }
 
-// With two monitors the screen is their union; the gap between them is not on the screen.
-// Monitors another client sets are seen from the next turn of the event loop on.
-TEST_F(ScreenReadTest, GapsBetweenMonitorsReadAsOffTheScreen) {
-    EXPECT_EQ(Backend().ScreenBounds(), (Rect{0, 0, 1280, 1024}));
-    Display* other = Observer();
+// Monitors set by another client, here LEFT (640 x 512 at the origin, claiming the server's
+// only output) and, unless leftOnly, RIGHT (600 x 500 at 640, 512); false when the server has
+// no output to build them on.
+bool SetMonitors(Display* other, bool leftOnly = false) {
     const Window root = DefaultRootWindow(other);
     XRRScreenResources* resources = XRRGetScreenResources(other, root);
     if (resources == nullptr || resources->noutput == 0) {
-        GTEST_SKIP() << "no RandR output to build monitors on";
+        return false;
     }
     // The first monitor claims the output, which removes the one the server made for it.
     RROutput output = resources->outputs[0];
@@ -151,16 +150,37 @@ TEST_F(ScreenReadTest, GapsBetweenMonitorsReadAsOffTheScreen) {
     left.noutput = 1;
     left.outputs = &output;
     XRRSetMonitor(other, root, &left);
-    XRRMonitorInfo right{};
-    right.name = AtomOf(other, "RIGHT");
-    right.x = 640;
-    right.y = 512;
-    right.width = 600;
-    right.height = 500;
-    XRRSetMonitor(other, root, &right);
+    if (!leftOnly) {
+        XRRMonitorInfo right{};
+        right.name = AtomOf(other, "RIGHT");
+        right.x = 640;
+        right.y = 512;
+        right.width = 600;
+        right.height = 500;
+        XRRSetMonitor(other, root, &right);
+    }
     XSync(other, False);
     XRRFreeScreenResources(resources);
+    return true;
+}
 
+// The monitor list asked afresh on every use (no time bound): the X11 backend as it reads
+// monitors that other clients change without any event.
+class FreshMonitorsTest : public X11Fixture {
+protected:
+    display::X11Options BackendOptions() const override {
+        display::X11Options options = X11Fixture::BackendOptions();
+        options.monitorRefreshMs = 0;
+        return options;
+    }
+};
+
+// With two monitors the screen is their union; the gap between them is not on the screen.
+TEST_F(FreshMonitorsTest, GapsBetweenMonitorsReadAsOffTheScreen) {
+    EXPECT_EQ(Backend().ScreenBounds(), (Rect{0, 0, 1280, 1024}));
+    if (!SetMonitors(Observer())) {
+        GTEST_SKIP() << "no RandR output to build monitors on";
+    }
     Backend().ProcessServerEvents(0);
     EXPECT_EQ(Backend().ScreenBounds(), (Rect{0, 0, 1240, 1012}));
     // A read straddling the corner where the monitors meet: two quarters on, two in the gap.
@@ -175,6 +195,51 @@ TEST_F(ScreenReadTest, GapsBetweenMonitorsReadAsOffTheScreen) {
             EXPECT_EQ(delivered[y * 20 + x], onLeft || onRight ? 1 : 0) << x << "," << y;
         }
     }
+}
+
+// The monitor list kept far longer than any test runs, so only an event can renew it.
+class KeptMonitorsTest : public X11Fixture {
+protected:
+    display::X11Options BackendOptions() const override {
+        display::X11Options options = X11Fixture::BackendOptions();
+        options.monitorRefreshMs = 3'600'000;
+        return options;
+    }
+};
+
+// Between RandR's events the list is kept (a tick costs no round trip for it); a change of a
+// CRTC, which RandR does announce, is seen from the next turn of the event loop on, together
+// with the monitors a client set before it.
+TEST_F(KeptMonitorsTest, RandrChangeEventsRenewTheMonitors) {
+    EXPECT_EQ(Backend().ScreenBounds(), (Rect{0, 0, 1280, 1024}));
+    Display* other = Observer();
+    if (!SetMonitors(other, true)) {
+        GTEST_SKIP() << "no RandR output to build monitors on";
+    }
+    Backend().ProcessServerEvents(0);
+    EXPECT_EQ(Backend().ScreenBounds(), (Rect{0, 0, 1280, 1024}));
+
+    // The CRTC turned off and on again with its mode, as a display settings tool does.
+    const Window root = DefaultRootWindow(other);
+    XRRScreenResources* resources = XRRGetScreenResources(other, root);
+    ASSERT_NE(resources, nullptr);
+    ASSERT_GT(resources->ncrtc, 0);
+    const RRCrtc crtc = resources->crtcs[0];
+    XRRCrtcInfo* info = XRRGetCrtcInfo(other, resources, crtc);
+    ASSERT_NE(info, nullptr);
+    XRRSetCrtcConfig(other, resources, crtc, CurrentTime, 0, 0, None, RR_Rotate_0, nullptr, 0);
+    XRRSetCrtcConfig(other, resources, crtc, CurrentTime, info->x, info->y, info->mode,
+                     info->rotation, info->outputs, info->noutput);
+    XSync(other, False);
+    XRRFreeCrtcInfo(info);
+    XRRFreeScreenResources(resources);
+
+    ASSERT_TRUE(WaitUntil([&] { return Backend().ScreenBounds() == Rect{0, 0, 640, 512}; }));
+    // Reads follow the renewed list: beyond LEFT is off the screen now.
+    std::vector<std::uint32_t> pixels(4, 0);
+    std::vector<std::uint8_t> delivered(4, 0);
+    Backend().ReadScreen({639, 0, 641, 2}, pixels, delivered);
+    EXPECT_EQ(delivered, (std::vector<std::uint8_t>{1, 0, 1, 0}));
 }
 
 }  // namespace

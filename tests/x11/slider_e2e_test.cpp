@@ -22,19 +22,17 @@ std::pair<int, int> Middle(const Rect& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-TEST_F(PickerTest, ArrowClicksComposeAColourThatSpaceTransfersAndCopyCopies) {
+class SliderEndToEndTest : public PickerTest {};
+
+TEST_P(SliderEndToEndTest, ArrowClicksComposeAColourThatSpaceTransfersAndCopyCopies) {
     const auto program = Start();
     const Window main = WaitForPicker();
     ASSERT_NE(main, None) << "no window titled " << kTitle << " was shown";
 
     const auto [buttonX, buttonY] = Middle(OnScreen(main, kDialogButton));
     Click(buttonX, buttonY);
-    Window sliders = None;
-    ASSERT_TRUE(PollUntil([&] {
-        const auto windows = WindowsTitled(kSliderTitle);
-        sliders = windows.size() == 1 && IsShownOnScreen(windows[0]) ? windows[0] : None;
-        return sliders != None;
-    })) << "ダイアログ showed no slider window";
+    const Window sliders = WaitForWindowTitled(kSliderTitle);
+    ASSERT_NE(sliders, None) << "ダイアログ showed no slider window";
     const Rect preview = OnScreen(sliders, kPreview);
     ASSERT_TRUE(PollUntil([&] { return AllOf(preview, 0x808080); }))
         << "the preview never showed grey 128";
@@ -57,9 +55,12 @@ TEST_F(PickerTest, ArrowClicksComposeAColourThatSpaceTransfersAndCopyCopies) {
     const auto [copyX, copyY] = Middle(OnScreen(main, kCopyButton));
     Click(copyX, copyY);
     std::string text;
-    EXPECT_TRUE(PollUntil([&] { return (text = Clipboard()) == "RGB(131, 128, 128)"; }))
+    EXPECT_TRUE(
+        PollUntil([&] { return (text = Clipboard()) == "RGB(131, 128, 128)"; }, ShowTimeoutMs()))
         << "the clipboard holds \"" << text << "\"";
 }
+
+INSTANTIATE_TEST_SUITE_P(, SliderEndToEndTest, BothPrograms(), ProgramName);
 
 }  // namespace
 }  // namespace x11test

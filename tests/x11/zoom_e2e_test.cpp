@@ -22,7 +22,7 @@ std::uint32_t Pattern(int x, int y) {
            (0x40u | std::uint32_t(x >> 8 & 3) << 2 | std::uint32_t(y >> 8 & 3));
 }
 
-class ZoomTest : public PickerTest {
+class ZoomEndToEndTest : public PickerTest {
 protected:
     // An override-redirect window of another client whose background is the pattern, so the
     // server itself paints it whenever it is exposed.
@@ -108,7 +108,7 @@ protected:
 
 // The zoom window's client pixels are the pattern around the pointer, each pixel one 10 x 10
 // block, once the overlay is switched off (v in the zoom window) and a tick has passed.
-TEST_F(ZoomTest, ShowsTheScreenAroundThePointerBlockByBlock) {
+TEST_P(ZoomEndToEndTest, ShowsTheScreenAroundThePointerBlockByBlock) {
     const Rect patterned{80, 80, 240, 240};
     PatternFromOtherClient(patterned);
     ASSERT_TRUE(PollUntil([&] { return PixelAt(150, 150) == Pattern(150, 150); }))
@@ -122,12 +122,15 @@ TEST_F(ZoomTest, ShowsTheScreenAroundThePointerBlockByBlock) {
     const Window zoom = WaitForZoom();
     ASSERT_NE(zoom, None) << "no window titled " << kZoomTitle << " was shown";
     ASSERT_TRUE(WaitForFocus(zoom)) << "the zoom window did not take the keys";
-    // A window manager sees a dialog that belongs to the main window.
-    Window transientFor = None;
-    EXPECT_TRUE(XGetTransientForHint(Observer(), zoom, &transientFor));
-    EXPECT_EQ(transientFor, main);
-    const auto type = PropertyOf(Observer(), zoom, "_NET_WM_WINDOW_TYPE");
-    EXPECT_TRUE(type && type->HasItem(AtomOf(Observer(), "_NET_WM_WINDOW_TYPE_DIALOG")));
+    // A window manager sees a dialog that belongs to the main window. (Wine's own X driver
+    // marks its owned windows in its own way, so this holds for our layer only.)
+    if (GetParam() == Program::Native) {
+        Window transientFor = None;
+        EXPECT_TRUE(XGetTransientForHint(Observer(), zoom, &transientFor));
+        EXPECT_EQ(transientFor, main);
+        const auto type = PropertyOf(Observer(), zoom, "_NET_WM_WINDOW_TYPE");
+        EXPECT_TRUE(type && type->HasItem(AtomOf(Observer(), "_NET_WM_WINDOW_TYPE_DIALOG")));
+    }
 
     MovePointer(150, 150);
     Press(XK_v);
@@ -145,6 +148,8 @@ TEST_F(ZoomTest, ShowsTheScreenAroundThePointerBlockByBlock) {
         return (differences = CompareWithPattern(shown, 163, 141)).empty();
     })) << differences;
 }
+
+INSTANTIATE_TEST_SUITE_P(, ZoomEndToEndTest, BothPrograms(), ProgramName);
 
 }  // namespace
 }  // namespace x11test

@@ -26,15 +26,32 @@ constexpr int kNativeByteOrder = std::endian::native == std::endian::little ? LS
 
 }  // namespace
 
-ScreenReader::ScreenReader(Display* display, Window root) : m_display(display), m_root(root) {
-    int eventBase = 0;
+ScreenReader::ScreenReader(Display* display, Window root, std::uint64_t refreshMs)
+    : m_display(display), m_root(root), m_refreshMs(refreshMs) {
     int errorBase = 0;
     int major = 0;
     int minor = 0;
-    // Monitors arrived with RandR 1.5.
-    m_hasMonitors = XRRQueryExtension(display, &eventBase, &errorBase) &&
-                    XRRQueryVersion(display, &major, &minor) &&
-                    (major > 1 || (major == 1 && minor >= 5));
+    m_hasRandr = XRRQueryExtension(display, &m_randrEventBase, &errorBase) &&
+                 XRRQueryVersion(display, &major, &minor);
+    // Monitors arrived with RandR 1.5; CRTC and output events with 1.2.
+    m_hasMonitors = m_hasRandr && (major > 1 || (major == 1 && minor >= 5));
+    if (m_hasRandr) {
+        const bool crtcs = major > 1 || (major == 1 && minor >= 2);
+        XRRSelectInput(display, root,
+                       RRScreenChangeNotifyMask |
+                           (crtcs ? RRCrtcChangeNotifyMask | RROutputChangeNotifyMask : 0));
+    }
+}
+
+bool ScreenReader::NoteEvent(XEvent& event) {
+    if (!m_hasRandr || (event.type != m_randrEventBase + RRScreenChangeNotify &&
+                        event.type != m_randrEventBase + RRNotify)) {
+        return false;
+    }
+    // Keeps Xlib's idea of the screen's size (DisplayWidth, DisplayHeight) current.
+    XRRUpdateConfiguration(&event);
+    m_monitors.reset();
+    return true;
 }
 
 Rect ScreenReader::RootRect() const {
@@ -45,10 +62,11 @@ Rect ScreenReader::RootRect() const {
     return {0, 0, attributes.width, attributes.height};
 }
 
-const std::vector<Rect>& ScreenReader::Monitors() {
-    if (m_monitors) {
+const std::vector<Rect>& ScreenReader::Monitors(std::uint64_t nowMs) {
+    if (m_monitors && nowMs - m_readMs < m_refreshMs) {
         return *m_monitors;
     }
+    m_readMs = nowMs;
     const Rect root = RootRect();
     std::vector<Rect> monitors;
     if (m_hasMonitors) {
@@ -72,16 +90,16 @@ const std::vector<Rect>& ScreenReader::Monitors() {
     return *m_monitors;
 }
 
-Rect ScreenReader::Bounds() {
+Rect ScreenReader::Bounds(std::uint64_t nowMs) {
     Rect bounds;
-    for (const Rect& monitor : Monitors()) {
+    for (const Rect& monitor : Monitors(nowMs)) {
         bounds = Union(bounds, monitor);
     }
     return bounds;
 }
 
 void ScreenReader::Read(const Rect& area, std::span<std::uint32_t> pixels,
-                        std::span<std::uint8_t> delivered) {
+                        std::span<std::uint8_t> delivered, std::uint64_t nowMs) {
     if (area.IsEmpty()) {
         return;
     }
@@ -91,7 +109,7 @@ void ScreenReader::Read(const Rect& area, std::span<std::uint32_t> pixels,
     }
     // XGetImage of a rectangle that leaves the root fails whole (BadMatch): read only what
     // lies on each monitor.
-    for (const Rect& monitor : Monitors()) {
+    for (const Rect& monitor : Monitors(nowMs)) {
         const Rect part = area.Intersect(monitor);
         if (!part.IsEmpty()) {
             ReadPart(part, area, pixels.data(), delivered.data());

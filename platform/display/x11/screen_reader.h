@@ -15,17 +15,21 @@ namespace display::x11 {
 
 class ScreenReader {
 public:
-    ScreenReader(Display* display, Window root);
+    // refreshMs: how long monitors are kept before they are asked afresh.
+    ScreenReader(Display* display, Window root, std::uint64_t refreshMs);
 
-    // The monitors' rectangles. A monitor may come or go at any time, and RandR tells nobody
-    // when a client sets or deletes one, so they are asked afresh after each Forget (the
-    // backend forgets them whenever it turns to the server's events); in between they are
-    // kept, since one tick of the picker asks for the bounds and reads a pixel in a row.
-    const std::vector<Rect>& Monitors();
-    void Forget() { m_monitors.reset(); }
-    Rect Bounds();
+    // The monitors' rectangles at nowMs. A change of outputs, CRTCs or the root's size comes
+    // as a RandR event (NoteEvent) and is seen at once. A monitor a client sets or deletes
+    // comes with no event at all, so the list is also asked afresh once it is refreshMs old;
+    // in between it is kept, since asking costs two round trips and the picker asks on every
+    // tick.
+    const std::vector<Rect>& Monitors(std::uint64_t nowMs);
+    // True when the event was RandR's: the list is asked afresh at the next use.
+    bool NoteEvent(XEvent& event);
+    Rect Bounds(std::uint64_t nowMs);
     // As Backend::ReadScreen.
-    void Read(const Rect& area, std::span<std::uint32_t> pixels, std::span<std::uint8_t> delivered);
+    void Read(const Rect& area, std::span<std::uint32_t> pixels, std::span<std::uint8_t> delivered,
+              std::uint64_t nowMs);
 
 private:
     Rect RootRect() const;
@@ -35,8 +39,12 @@ private:
 
     Display* m_display;
     Window m_root;
+    std::uint64_t m_refreshMs;
+    bool m_hasRandr = false;
     bool m_hasMonitors = false;
+    int m_randrEventBase = 0;
     std::optional<std::vector<Rect>> m_monitors;
+    std::uint64_t m_readMs = 0;
 };
 
 }  // namespace display::x11

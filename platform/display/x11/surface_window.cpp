@@ -370,16 +370,18 @@ bool SurfaceWindow::BeginMoveDrag(Point screen) {
     return true;
 }
 
+// A rectangle repainted with the pixels it had (a swatch or readout redrawn on every tick in
+// the same colour) is not put again: the window shows our copy already, and an Expose puts it
+// back wherever the server lost it.
 void SurfaceWindow::Present(const PixelView& image, std::span<const Rect> changed) {
-    for (const Rect& r : changed) {
-        m_image->CopyFrom(image, r);
-    }
+    const bool first = !m_presented;
     m_presented = true;
-    if (!m_mapped) {
-        return;  // the Expose after mapping puts the copy
-    }
     for (const Rect& r : changed) {
-        m_image->Put(m_window, m_gc, r);
+        if (m_image->CopyFrom(image, r) || first) {
+            if (m_mapped) {
+                m_image->Put(m_window, m_gc, r);
+            }
+        }
     }
 }
 

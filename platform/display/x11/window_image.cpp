@@ -100,20 +100,32 @@ void WindowImage::SettleSharedPut() {
     m_putPending = false;
 }
 
-void WindowImage::CopyFrom(const PixelView& source, const Rect& area) {
+bool WindowImage::CopyFrom(const PixelView& source, const Rect& area) {
     const Rect r =
         area.Intersect({0, 0, Width(), Height()}).Intersect({0, 0, source.width, source.height});
     if (r.IsEmpty() || source.pixels == nullptr) {
-        return;
+        return false;
+    }
+    const auto row = [&](int y) {
+        return reinterpret_cast<std::uint32_t*>(m_image->data +
+                                                std::size_t(y) * m_image->bytes_per_line) +
+               r.left;
+    };
+    int y = r.top;
+    // Reading the copy needs no settling: the server only reads it too.
+    while (y < r.bottom && std::equal(row(y), row(y) + r.Width(),
+                                      source.pixels + std::size_t(y) * source.stride + r.left)) {
+        ++y;
+    }
+    if (y == r.bottom) {
+        return false;
     }
     SettleSharedPut();
-    for (int y = r.top; y < r.bottom; ++y) {
+    for (; y < r.bottom; ++y) {
         const std::uint32_t* from = source.pixels + std::size_t(y) * source.stride + r.left;
-        auto* to = reinterpret_cast<std::uint32_t*>(m_image->data +
-                                                    std::size_t(y) * m_image->bytes_per_line) +
-                   r.left;
-        std::copy(from, from + r.Width(), to);
+        std::copy(from, from + r.Width(), row(y));
     }
+    return true;
 }
 
 void WindowImage::Put(Drawable drawable, GC gc, const Rect& area) {

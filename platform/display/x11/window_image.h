@@ -21,8 +21,9 @@ public:
     int Height() const { return m_image->height; }
     bool IsShared() const { return m_shared; }
 
-    // Copies area (image coordinates, clipped to both) from source into the copy.
-    void CopyFrom(const PixelView& source, const Rect& area);
+    // Copies area (image coordinates, clipped to both) from source into the copy; false when
+    // the copy held those pixels already.
+    bool CopyFrom(const PixelView& source, const Rect& area);
     // Sends area of the copy to the same place in drawable.
     void Put(Drawable drawable, GC gc, const Rect& area);
 

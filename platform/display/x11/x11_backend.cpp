@@ -105,10 +105,11 @@ std::unique_ptr<X11Backend> X11Backend::Open(const X11Options& options, std::str
     }
     x11::InstallErrorHandlers(x11::LostDisplayAction::ReportAndExit);
     return std::unique_ptr<X11Backend>(
-        new X11Backend(std::move(connection), options.allowSharedMemory));
+        new X11Backend(std::move(connection), options.allowSharedMemory, options.monitorRefreshMs));
 }
 
-X11Backend::X11Backend(std::unique_ptr<x11::Connection> connection, bool allowSharedMemory)
+X11Backend::X11Backend(std::unique_ptr<x11::Connection> connection, bool allowSharedMemory,
+                       std::uint64_t monitorRefreshMs)
     : m_connection(std::move(connection)),
       m_display(m_connection->Get()),
       m_windowManager(m_display, m_connection->Root(), m_connection->GetAtoms()),
@@ -117,7 +118,7 @@ X11Backend::X11Backend(std::unique_ptr<x11::Connection> connection, bool allowSh
       m_detectableRepeat(EnableDetectableAutoRepeat(m_display)),
       m_helperWindow(CreateHelperWindow(*m_connection)),
       m_environment{*m_connection, m_windowManager, m_inputMethod, m_useShm},
-      m_screen(m_display, m_connection->Root()),
+      m_screen(m_display, m_connection->Root(), monitorRefreshMs),
       m_clipboard(m_display, m_connection->GetAtoms(), m_helperWindow),
       m_clipboardReader(*m_connection, m_helperWindow),
       m_foreign(*m_connection, m_windowManager, [this](Window w) { return IsOurs(w); }) {
@@ -324,12 +325,12 @@ void X11Backend::Present(SurfaceId id, const PixelView& image, std::span<const R
 // --- Screen and pointer ---
 
 Rect X11Backend::ScreenBounds() {
-    return m_screen.Bounds();
+    return m_screen.Bounds(Clock());
 }
 
 void X11Backend::ReadScreen(const Rect& area, std::span<std::uint32_t> pixels,
                             std::span<std::uint8_t> delivered) {
-    m_screen.Read(area, pixels, delivered);
+    m_screen.Read(area, pixels, delivered, Clock());
 }
 
 Point X11Backend::PointerPosition() {
@@ -434,7 +435,6 @@ void X11Backend::ProcessServerEvents(std::uint64_t deadlineMs) {
 void X11Backend::Pump() {
     // XPending flushes our requests, reads what has arrived and, on a dead connection, calls
     // the I/O error handler.
-    m_screen.Forget();
     while (XPending(m_display) > 0) {
         XEvent event;
         XNextEvent(m_display, &event);
@@ -468,6 +468,9 @@ void X11Backend::Dispatch(XEvent& event) {
     // The input method sees every event first; what it keeps (a key that starts a
     // composition) is not ours.
     if (XFilterEvent(&event, None)) {
+        return;
+    }
+    if (m_screen.NoteEvent(event)) {
         return;
     }
     if (m_clipboard.Wants(event)) {

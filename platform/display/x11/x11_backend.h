@@ -32,6 +32,9 @@ namespace display {
 struct X11Options {
     const char* displayName = nullptr;  // null: $DISPLAY
     bool allowSharedMemory = true;      // false: plain XPutImage even on a local display
+    // How long the monitor list is kept before it is asked afresh: monitors another client
+    // sets or deletes come with no event, and are seen within this time.
+    std::uint64_t monitorRefreshMs = 1000;
 };
 
 class X11Backend : public Backend {
@@ -98,7 +101,8 @@ private:
     using Handler = void (X11Backend::*)(XEvent&);
     static const std::array<Handler, LASTEvent>& Handlers();
 
-    X11Backend(std::unique_ptr<x11::Connection> connection, bool allowSharedMemory);
+    X11Backend(std::unique_ptr<x11::Connection> connection, bool allowSharedMemory,
+               std::uint64_t monitorRefreshMs);
     x11::SurfaceWindow* Surface(SurfaceId id) const;
     SurfaceId SurfaceOf(Window window) const;
     bool IsOurs(Window window) const;

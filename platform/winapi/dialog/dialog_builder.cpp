@@ -163,13 +163,20 @@ HWND DialogBuilder::CreateControl(HWND dialog, const DialogItem& item) {
     const char* title = ordinalTitle != nullptr ? "" : std::get<std::string>(item.title).c_str();
     const RECT rect = m_font.units.Rect(item.x, item.y, item.cx, item.cy);
     std::vector<std::uint8_t> creation = CreationBlock(item);
-    const DWORD style = (item.style | WS_CHILD) & ~static_cast<DWORD>(WS_POPUP);
+    DWORD style = (item.style | WS_CHILD) & ~static_cast<DWORD>(WS_POPUP);
     // Controls of a dialog do not tell it of their creation and destruction.
-    HWND control = CreateWindowExA(
-        item.exStyle | WS_EX_NOPARENTNOTIFY, ClassArgument(item.windowClass, ""), title, style,
-        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), m_request.instance,
-        creation.empty() ? nullptr : creation.data());
+    DWORD exStyle = item.exStyle | WS_EX_NOPARENTNOTIFY;
+    // Every dialog has the three-dimensional look (DS_3DLOOK): a control's one-pixel border
+    // becomes a sunken client edge.
+    if (style & WS_BORDER) {
+        style &= ~static_cast<DWORD>(WS_BORDER);
+        exStyle |= WS_EX_CLIENTEDGE;
+    }
+    HWND control =
+        CreateWindowExA(exStyle, ClassArgument(item.windowClass, ""), title, style, rect.left,
+                        rect.top, rect.right - rect.left, rect.bottom - rect.top, dialog,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), m_request.instance,
+                        creation.empty() ? nullptr : creation.data());
     if (control == nullptr)
         return nullptr;
     if (m_fontHandle != nullptr)
