@@ -1,21 +1,26 @@
 #!/usr/bin/env python3
-"""Draw the Tintaro LE application icon and write it as a Windows .ico file.
+"""Draw the Tintaro LE application icon: the Windows .ico of the resource
+script and the PNGs that the desktop's icon theme gets.
 
 The icon is an eyedropper lying diagonally (tip bottom-left, rubber bulb
 top-right) with a coloured drop under the tip.  It is built from simple
 distance-field shapes in a unit square, supersampled for smooth alpha, with a
-separately tuned parameter set for 16x16 so the small size stays crisp.
+separately tuned parameter set for 16x16 so the small size stays crisp; the
+larger sizes scale the 32x32 design.
 
-The output holds two 32-bit BGRA images (16x16 and 32x32) with straight alpha
-and a 1-bpp AND mask.  The result is deterministic.
+The .ico holds two 32-bit BGRA images (16x16 and 32x32) with straight alpha
+and a 1-bpp AND mask; each PNG is one 8-bit RGBA image (16, 32, 48 and 256
+pixels).  The output is deterministic.
 
-Regenerate:  python3 res/make_icon.py [output.ico]
-(default output: tintaro.ico next to this script)
+Regenerate:  python3 res/make_icon.py [--ico FILE] [--png-dir DIR]
+(defaults: tintaro.ico next to this script, and dist/icons/ beside res/,
+which gets tintaro-16.png, tintaro-32.png, tintaro-48.png, tintaro-256.png)
 """
+import argparse
 import math
 import os
 import struct
-import sys
+import zlib
 
 OUTLINE = (24, 27, 33, 255)
 GLASS = (214, 234, 246, 255)
@@ -43,16 +48,23 @@ PARAMS = {
         liquid=4.24, drop=(2.5, 15.0, 1.45, 2.0), drop_ow=0.0,
         bulb_shine=(11.4, 1.0, 12.4, 1.0, 0.45), shine=False, crisp=True).items()},
 }
+PARAMS[48] = PARAMS[256] = PARAMS[32]
+
+ICO_SIZES = (16, 32)
+PNG_SIZES = (16, 32, 48, 256)
+# Four samples a side still give 17 levels of edge alpha, plenty where one
+# pixel is a 256th of the icon, at a quarter of the time.
+SAMPLES = {256: 4}
 
 
-def cone(px, py, ax, ay, bx, by, ra, rb, steps=24):
-    """Signed distance to a capsule whose radius goes linearly from ra to rb."""
-    best = 1e9
+def cone(ax, ay, bx, by, ra, rb, steps=24):
+    """Signed distance to a capsule whose radius goes linearly from ra to rb,
+    as a function of the point; the discs it is made of are laid out once."""
+    discs = []
     for i in range(steps + 1):
         t = i / steps
-        cx, cy = ax + (bx - ax) * t, ay + (by - ay) * t
-        best = min(best, math.hypot(px - cx, py - cy) - (ra + (rb - ra) * t))
-    return best
+        discs.append((ax + (bx - ax) * t, ay + (by - ay) * t, ra + (rb - ra) * t))
+    return lambda px, py: min(math.hypot(px - cx, py - cy) - r for cx, cy, r in discs)
 
 
 def capsule(px, py, ax, ay, bx, by, r):
@@ -72,7 +84,8 @@ def build_layers(p):
     ow = p['ow']
     r0, r1 = p['tip_r']
     a, b, c = at(0), at(p['tip_len']), at(p['tube_len'])
-    tube = lambda x, y: min(cone(x, y, *a, *b, r0, r1),
+    tip = cone(*a, *b, r0, r1)
+    tube = lambda x, y: min(tip(x, y),
                             capsule(x, y, *b, *c, p['tube_r']))
     along = lambda x, y: (x - tx) * ux + (y - ty) * uy
     cs, cq, cr = p['collar']
@@ -80,9 +93,9 @@ def build_layers(p):
     collar = lambda x, y: capsule(x, y, *c0, *c1, cr)
     bs0, br0, bs1, br1 = p['bulb']
     b0, b1 = at(bs0), at(bs1)
-    bulb = lambda x, y: cone(x, y, *b0, *b1, br0, br1)
+    bulb = cone(*b0, *b1, br0, br1)
     dx, dy, dr, dh = p['drop']
-    drop = lambda x, y: cone(x, y, dx, dy, dx, dy - dh, dr, 0.012)
+    drop = cone(dx, dy, dx, dy - dh, dr, 0.012)
     layers = [
         (lambda x, y: tube(x, y) - ow, OUTLINE),
         (tube, GLASS),
@@ -108,6 +121,17 @@ def build_layers(p):
     return layers
 
 
+def composite(layers, x, y):
+    """Paint the layers at one point; return premultiplied (r, g, b, a)."""
+    r = g = bl = al = 0.0
+    for dist, (cr, cg, cb, ca) in layers:
+        if dist(x, y) < 0:
+            k = ca / 255.0
+            r, g, bl = cr * k + r * (1 - k), cg * k + g * (1 - k), cb * k + bl * (1 - k)
+            al = k + al * (1 - k)
+    return r, g, bl, al
+
+
 def render(size, ss=8):
     """Supersample the layers; return rows of straight-alpha (r, g, b, a).
 
@@ -115,23 +139,29 @@ def render(size, ss=8):
     of its samples agree on and is either opaque (at least 40% covered, so
     thin outlines survive) or transparent; tiny sizes stay sharp instead of
     turning into a blur of mixed colours.
+
+    Every distance function changes by at most the distance moved, so a pixel
+    whose centre lies farther than half its diagonal from every edge has the
+    same layers under all its samples: its colour is worked out once.
     """
     p = PARAMS[size]
     layers = build_layers(p)
+    reach = 0.7072 / size
     rows = []
     for py in range(size):
         row = []
         for px in range(size):
+            cx, cy = (px + 0.5) / size, (py + 0.5) / size
+            uniform = all(abs(dist(cx, cy)) > reach for dist, _ in layers)
+            same = composite(layers, cx, cy) if uniform else None
             acc, votes = [0.0, 0.0, 0.0, 0.0], {}
             for sy in range(ss):
                 for sx in range(ss):
-                    x, y = (px + (sx + 0.5) / ss) / size, (py + (sy + 0.5) / ss) / size
-                    r = g = bl = al = 0.0                 # premultiplied "over"
-                    for dist, (cr, cg, cb, ca) in layers:
-                        if dist(x, y) < 0:
-                            k = ca / 255.0
-                            r, g, bl = cr * k + r * (1 - k), cg * k + g * (1 - k), cb * k + bl * (1 - k)
-                            al = k + al * (1 - k)
+                    if same is None:
+                        x, y = (px + (sx + 0.5) / ss) / size, (py + (sy + 0.5) / ss) / size
+                        r, g, bl, al = composite(layers, x, y)
+                    else:
+                        r, g, bl, al = same
                     acc[0] += r; acc[1] += g; acc[2] += bl; acc[3] += al
                     if al > 0:
                         key = (round(r / al), round(g / al), round(bl / al))
@@ -164,20 +194,44 @@ def dib(size, rows):
     return head + xor + bytes(mask)
 
 
-def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), 'tintaro.ico')
-    sizes = (16, 32)
-    images = [dib(s, render(s)) for s in sizes]
+def png(rows):
+    """An 8-bit RGBA PNG, rows unfiltered, at a fixed compression level."""
+    size = len(rows)
+    raw = b''.join(b'\0' + bytes(c for pixel in row for c in pixel) for row in rows)
+
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+    return (b'\x89PNG\r\n\x1a\n'
+            + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0))
+            + chunk(b'IDAT', zlib.compress(raw, 9))
+            + chunk(b'IEND', b''))
+
+
+def ico(images):
     data = bytearray(struct.pack('<HHH', 0, 1, len(images)))
     offset = 6 + 16 * len(images)
-    for s, img in zip(sizes, images):
-        data += struct.pack('<BBBBHHII', s, s, 0, 0, 1, 32, len(img), offset)
+    for size, rows in images:
+        img = dib(size, rows)
+        data += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(img), offset)
         offset += len(img)
-    for img in images:
-        data += img
-    with open(out, 'wb') as f:
-        f.write(data)
+    for size, rows in images:
+        data += dib(size, rows)
+    return bytes(data)
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    parser = argparse.ArgumentParser(description='Draw the application icon.')
+    parser.add_argument('--ico', default=os.path.join(here, 'tintaro.ico'))
+    parser.add_argument('--png-dir', default=os.path.join(here, os.pardir, 'dist', 'icons'))
+    args = parser.parse_args()
+    rows = {size: render(size, SAMPLES.get(size, 8)) for size in sorted(set(ICO_SIZES + PNG_SIZES))}
+    with open(args.ico, 'wb') as f:
+        f.write(ico([(size, rows[size]) for size in ICO_SIZES]))
+    os.makedirs(args.png_dir, exist_ok=True)
+    for size in PNG_SIZES:
+        with open(os.path.join(args.png_dir, 'tintaro-%d.png' % size), 'wb') as f:
+            f.write(png(rows[size]))
 
 
 if __name__ == '__main__':

@@ -1,7 +1,10 @@
 #include "platform/winapi/font/face_resolver.h"
 
+#include <errno.h>
+
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <memory>
 
 #include <fontconfig/fontconfig.h>
@@ -32,6 +35,7 @@ struct FaceAlias {
     std::string_view name;  // as NormalizedFaceName gives it
     std::string_view family;
     const StoodForFace* (*stoodFor)();
+    bool japanese = false;
 };
 
 const StoodForFace* StandsForFixedGothic() {
@@ -43,23 +47,24 @@ const StoodForFace* StandsForProportionalGothic() {
 
 // The Japanese dialog faces go to the IPA faces drawn to their metrics. The stock and shell
 // dialog faces of a Japanese system are its proportional UI Gothic; the fixed system faces
-// its fixed Gothic; the Western UI faces a sans-serif.
+// its fixed Gothic; the Western UI faces a sans-serif. Where an IPA face is missing, only
+// another Japanese face can show the text the program was written with.
 constexpr std::array kAliases{
-    FaceAlias{"ms ゴシック", "IPAGothic", StandsForFixedGothic},
-    FaceAlias{"ms gothic", "IPAGothic", StandsForFixedGothic},
-    FaceAlias{"ms pゴシック", "IPAPGothic", StandsForProportionalGothic},
-    FaceAlias{"ms pgothic", "IPAPGothic", StandsForProportionalGothic},
-    FaceAlias{"ms ui gothic", "IPAPGothic", nullptr},
-    FaceAlias{"ms 明朝", "IPAMincho", nullptr},
-    FaceAlias{"ms mincho", "IPAMincho", nullptr},
-    FaceAlias{"ms p明朝", "IPAPMincho", nullptr},
-    FaceAlias{"ms pmincho", "IPAPMincho", nullptr},
-    FaceAlias{"", "IPAPGothic", nullptr},
-    FaceAlias{"system", "IPAPGothic", nullptr},
-    FaceAlias{"ms shell dlg", "IPAPGothic", nullptr},
-    FaceAlias{"ms shell dlg 2", "IPAPGothic", nullptr},
-    FaceAlias{"fixedsys", "IPAGothic", nullptr},
-    FaceAlias{"terminal", "IPAGothic", nullptr},
+    FaceAlias{"ms ゴシック", "IPAGothic", StandsForFixedGothic, true},
+    FaceAlias{"ms gothic", "IPAGothic", StandsForFixedGothic, true},
+    FaceAlias{"ms pゴシック", "IPAPGothic", StandsForProportionalGothic, true},
+    FaceAlias{"ms pgothic", "IPAPGothic", StandsForProportionalGothic, true},
+    FaceAlias{"ms ui gothic", "IPAPGothic", nullptr, true},
+    FaceAlias{"ms 明朝", "IPAMincho", nullptr, true},
+    FaceAlias{"ms mincho", "IPAMincho", nullptr, true},
+    FaceAlias{"ms p明朝", "IPAPMincho", nullptr, true},
+    FaceAlias{"ms pmincho", "IPAPMincho", nullptr, true},
+    FaceAlias{"", "IPAPGothic", nullptr, true},
+    FaceAlias{"system", "IPAPGothic", nullptr, true},
+    FaceAlias{"ms shell dlg", "IPAPGothic", nullptr, true},
+    FaceAlias{"ms shell dlg 2", "IPAPGothic", nullptr, true},
+    FaceAlias{"fixedsys", "IPAGothic", nullptr, true},
+    FaceAlias{"terminal", "IPAGothic", nullptr, true},
     FaceAlias{"ms sans serif", "sans-serif", nullptr},
     FaceAlias{"microsoft sans serif", "sans-serif", nullptr},
     FaceAlias{"tahoma", "sans-serif", nullptr},
@@ -125,17 +130,67 @@ PatternPtr FamilyPattern(const std::string& family) {
     return pattern;
 }
 
-std::optional<FaceFile> BestMatch(PatternPtr pattern) {
+PatternPtr StylePattern(const std::string& family, int weight, bool italic) {
+    PatternPtr pattern = FamilyPattern(family);
     if (!pattern)
-        return std::nullopt;
+        return nullptr;
+    const int openTypeWeight = weight <= 0 ? 400 : std::min(weight, 1000);
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(openTypeWeight));
+    FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    return pattern;
+}
+
+PatternPtr BestMatch(PatternPtr pattern) {
+    if (!pattern)
+        return nullptr;
     if (!FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern))
-        return std::nullopt;
+        return nullptr;
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
     PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
     if (!match || result != FcResultMatch)
-        return std::nullopt;
-    return FileOf(match.get());
+        return nullptr;
+    return match;
+}
+
+// Fontconfig compares family names without regard to ASCII case or blanks.
+std::string FamilyKey(std::string_view name) {
+    std::string key;
+    for (char c : name) {
+        if (c == ' ')
+            continue;
+        key += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return key;
+}
+
+bool HasFamily(const FcPattern* match, const std::string& family) {
+    const std::string wanted = FamilyKey(family);
+    FcChar8* name = nullptr;
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+        if (FamilyKey(reinterpret_cast<const char*>(name)) == wanted)
+            return true;
+    }
+    return false;
+}
+
+std::string FirstFamily(const FcPattern* match) {
+    FcChar8* name = nullptr;
+    if (FcPatternGetString(match, FC_FAMILY, 0, &name) != FcResultMatch || name == nullptr)
+        return {};
+    return reinterpret_cast<const char*>(name);
+}
+
+bool ShowsJapanese(const FcPattern* match) {
+    FcLangSet* languages = nullptr;
+    if (FcPatternGetLangSet(match, FC_LANG, 0, &languages) != FcResultMatch)
+        return false;
+    return FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>("ja")) !=
+           FcLangDifferentLang;
+}
+
+void WriteToStandardError(const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, text.c_str());
 }
 
 }  // namespace
@@ -144,9 +199,10 @@ FaceRequest InterpretFaceName(std::string_view requestedFace) {
     const std::string name = NormalizedFaceName(requestedFace);
     for (const FaceAlias& alias : kAliases) {
         if (alias.name == name)
-            return {std::string(alias.family), alias.stoodFor ? alias.stoodFor() : nullptr};
+            return {std::string(alias.family), alias.stoodFor ? alias.stoodFor() : nullptr,
+                    alias.japanese};
     }
-    return {std::string(requestedFace), nullptr};
+    return {std::string(requestedFace), nullptr, false};
 }
 
 std::optional<FaceFile> FindFaceWith(char32_t ch, const std::string& primaryFamily) {
@@ -171,24 +227,50 @@ std::optional<FaceFile> FindFaceWith(char32_t ch, const std::string& primaryFami
     return FileOf(match.get());
 }
 
+FaceResolver::FaceResolver(Notice notice)
+    : m_notice(notice ? std::move(notice) : Notice(WriteToStandardError)) {}
+
 const std::vector<FaceFile>& FaceResolver::Candidates(const std::string& family, int weight,
-                                                      bool italic) {
-    const auto key = std::make_tuple(family, weight, italic);
+                                                      bool italic, bool japanese) {
+    const auto key = std::make_tuple(family, weight, italic, japanese);
     if (auto found = m_matches.find(key); found != m_matches.end())
         return found->second;
     std::vector<FaceFile> files;
-    if (PatternPtr pattern = FamilyPattern(family)) {
-        const int openTypeWeight = weight <= 0 ? 400 : std::min(weight, 1000);
-        FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(openTypeWeight));
-        FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-        if (auto best = BestMatch(std::move(pattern)))
-            files.push_back(*best);
-    }
+    if (auto best = BestFace(family, weight, italic, japanese))
+        files.push_back(*best);
     for (const FaceFile& file : AnyScalable()) {
         if (std::find(files.begin(), files.end(), file) == files.end())
             files.push_back(file);
     }
     return m_matches.emplace(key, std::move(files)).first->second;
+}
+
+// Fontconfig always matches some face; for a Japanese family it must be that family or at
+// least a face with Japanese glyphs, or the program's own text shows as boxes.
+std::optional<FaceFile> FaceResolver::BestFace(const std::string& family, int weight, bool italic,
+                                               bool japanese) {
+    PatternPtr match = BestMatch(StylePattern(family, weight, italic));
+    if (!japanese || (match && HasFamily(match.get(), family)))
+        return match ? FileOf(match.get()) : std::nullopt;
+    PatternPtr japaneseStyle = StylePattern(family, weight, italic);
+    if (japaneseStyle)
+        FcPatternAddString(japaneseStyle.get(), FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    if (PatternPtr standIn = BestMatch(std::move(japaneseStyle));
+        standIn && ShowsJapanese(standIn.get())) {
+        NoticeOnce(family, family + " is not installed; " + FirstFamily(standIn.get()) +
+                               " stands in (Debian package: fonts-ipafont-gothic)");
+        return FileOf(standIn.get());
+    }
+    // Said once for every family alike: the remedy is the same.
+    NoticeOnce({},
+               "no Japanese font found (Debian package: fonts-ipafont-gothic); Japanese "
+               "text shows as boxes");
+    return match ? FileOf(match.get()) : std::nullopt;
+}
+
+void FaceResolver::NoticeOnce(const std::string& key, const std::string& text) {
+    if (m_noticed.insert(key).second)
+        m_notice(text);
 }
 
 void FaceResolver::Clear() {

@@ -2,8 +2,10 @@
 // use are mapped to faces this system has, and fontconfig finds the files.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -17,6 +19,7 @@ namespace winapi::font {
 struct FaceRequest {
     std::string family;                      // what fontconfig is asked for
     const StoodForFace* stoodFor = nullptr;  // the face whose layout metrics apply, if any
+    bool japanese = false;                   // a Japanese face, which only another can replace
 };
 
 // Face names compare as Win32 compares them: ASCII letters in any case; the full-width forms
@@ -28,14 +31,28 @@ std::optional<FaceFile> FindFaceWith(char32_t ch, const std::string& primaryFami
 
 class FaceResolver {
 public:
+    // Where the resolver says which face stands in for a missing one; by default a line on
+    // stderr under the program's name.
+    using Notice = std::function<void(const std::string&)>;
+    explicit FaceResolver(Notice notice = {});
+
     // Files to try in order: fontconfig's best match for the family, then any scalable faces.
-    const std::vector<FaceFile>& Candidates(const std::string& family, int weight, bool italic);
+    // A Japanese family that this system lacks gives way to the nearest face fontconfig has for
+    // Japanese text; the first time, the notice names it, or says that there is none.
+    const std::vector<FaceFile>& Candidates(const std::string& family, int weight, bool italic,
+                                            bool japanese = false);
+    // Forgets the matches, not what was said: each notice is given once per resolver.
     void Clear();
 
 private:
+    std::optional<FaceFile> BestFace(const std::string& family, int weight, bool italic,
+                                     bool japanese);
+    void NoticeOnce(const std::string& key, const std::string& text);
     const std::vector<FaceFile>& AnyScalable();
 
-    std::map<std::tuple<std::string, int, bool>, std::vector<FaceFile>> m_matches;
+    Notice m_notice;
+    std::set<std::string> m_noticed;
+    std::map<std::tuple<std::string, int, bool, bool>, std::vector<FaceFile>> m_matches;
     std::optional<std::vector<FaceFile>> m_anyScalable;
 };
 

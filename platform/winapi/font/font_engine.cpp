@@ -38,7 +38,8 @@ private:
     std::shared_ptr<const Font> Create(const FontSpec& logFont) {
         FaceRequest request = InterpretFaceName(logFont.face);
         const bool italic = logFont.italic;
-        for (const FaceFile& file : m_resolver.Candidates(request.family, logFont.weight, italic)) {
+        for (const FaceFile& file :
+             m_resolver.Candidates(request.family, logFont.weight, italic, request.japanese)) {
             if (auto face = FreeTypeFace::Open(file))
                 return std::make_shared<OutlineFont>(logFont, request.stoodFor, std::move(face));
         }
