@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "tools/palette_dlg.h"
 #include "tools/slider_dlg.h"
+#include "tools/window_actions.h"
 #include "tools/zoom_dlg.h"
 
 namespace {
@@ -120,26 +121,14 @@ void CPickerDlg::RebuildSystemMenu() {
 // Space and the arrow keys belong to the picker wherever the focus is: they never reach a
 // control, never type, and never move the focus.
 BOOL CPickerDlg::PreTranslateMessage(MSG* pMsg) {
-    POINT pointer;
-    GetCursorPos(&pointer);
     if (pMsg->message != WM_KEYDOWN)
         return CDialog::PreTranslateMessage(pMsg);
+    if (NudgePointerByArrowKey(pMsg->wParam))
+        return TRUE;
     switch (pMsg->wParam) {
         case VK_SPACE:
             TakeLiveColor();
             PaintSwatch(m_strip, m_crLive);
-            return TRUE;
-        case VK_LEFT:
-            SetCursorPos(pointer.x - 1, pointer.y);
-            return TRUE;
-        case VK_UP:
-            SetCursorPos(pointer.x, pointer.y - 1);
-            return TRUE;
-        case VK_RIGHT:
-            SetCursorPos(pointer.x + 1, pointer.y);
-            return TRUE;
-        case VK_DOWN:
-            SetCursorPos(pointer.x, pointer.y + 1);
             return TRUE;
         default:
             return CDialog::PreTranslateMessage(pMsg);
@@ -191,15 +180,7 @@ void CPickerDlg::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
 }
 
 void CPickerDlg::PaintSwatch(CWnd& control, COLORREF color) {
-    // Declared first so that it outlives the DC: the brush is deleted after the DC is released.
-    CBrush brush;
-    CClientDC dc(&control);
-    brush.CreateSolidBrush(color);
-    CBrush* pOldBrush = dc.SelectObject(&brush);
-    CRect rect;
-    control.GetClientRect(&rect);
-    dc.Rectangle(rect.left, rect.top, rect.right, rect.bottom);
-    dc.SelectObject(pOldBrush);
+    PaintColourIntoControl(control, color);
 }
 
 void CPickerDlg::OnPaint() {
@@ -405,7 +386,6 @@ void CPickerDlg::TakeSliderColor() {
 void CPickerDlg::TakePaletteColor() {
     if (m_pPaletteDlg == nullptr)
         return;
-    TakeChannelTexts(m_pPaletteDlg->m_strRed, m_pPaletteDlg->m_strGreen,
-                     m_pPaletteDlg->m_strBlue);
+    TakeChannelTexts(m_pPaletteDlg->m_strRed, m_pPaletteDlg->m_strGreen, m_pPaletteDlg->m_strBlue);
     CopyOutput();
 }

@@ -5,6 +5,7 @@
 #include "color/color_value.h"
 #include "color/text_format.h"
 #include "resource.h"
+#include "tools/window_actions.h"
 
 namespace {
 
@@ -152,26 +153,11 @@ void CPaletteDlg::OnLButtonDown(UINT nFlags, CPoint point) {
 BOOL CPaletteDlg::PreTranslateMessage(MSG* pMsg) {
     if (pMsg->message != WM_KEYDOWN)
         return CDialog::PreTranslateMessage(pMsg);
-    POINT pointer;
+    if (NudgePointerByArrowKey(pMsg->wParam))
+        return TRUE;
     switch (pMsg->wParam) {
         case VK_RETURN:
         case VK_ESCAPE:
-            return TRUE;
-        case VK_LEFT:
-            GetCursorPos(&pointer);
-            SetCursorPos(pointer.x - 1, pointer.y);
-            return TRUE;
-        case VK_UP:
-            GetCursorPos(&pointer);
-            SetCursorPos(pointer.x, pointer.y - 1);
-            return TRUE;
-        case VK_RIGHT:
-            GetCursorPos(&pointer);
-            SetCursorPos(pointer.x + 1, pointer.y);
-            return TRUE;
-        case VK_DOWN:
-            GetCursorPos(&pointer);
-            SetCursorPos(pointer.x, pointer.y + 1);
             return TRUE;
         case VK_SPACE:
             RegisterLiveColor();

@@ -3,6 +3,7 @@
 #include "color/color_value.h"
 #include "color/text_format.h"
 #include "resource.h"
+#include "tools/window_actions.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ void CSliderDlg::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
                 break;
         }
     }
-    PaintPreview(color::PackRgb(red, green, blue));
+    PaintColourIntoControl(m_preview, color::PackRgb(red, green, blue));
     m_strRed = ChannelText(red);
     m_strGreen = ChannelText(green);
     m_strBlue = ChannelText(blue);
@@ -123,23 +124,11 @@ void CSliderDlg::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
     CDialog::OnHScroll(nSBCode, nPos, pScrollBar);
 }
 
-// Through the preview's own DC, not the dialog's paint DC: a rectangle filled with the colour
-// and outlined by the default black pen.
-void CSliderDlg::PaintPreview(COLORREF colour) {
-    CBrush brush;
-    CClientDC dc(&m_preview);
-    brush.CreateSolidBrush(colour);
-    CBrush* pOldBrush = dc.SelectObject(&brush);
-    CRect rect;
-    m_preview.GetClientRect(&rect);
-    dc.Rectangle(rect.left, rect.top, rect.right, rect.bottom);
-    dc.SelectObject(pOldBrush);
-}
-
 void CSliderDlg::OnPaint() {
     CPaintDC dc(this);
     UpdateData(TRUE);
-    PaintPreview(color::PackRgb(ChannelOf(m_strRed), ChannelOf(m_strGreen), ChannelOf(m_strBlue)));
+    PaintColourIntoControl(m_preview, color::PackRgb(ChannelOf(m_strRed), ChannelOf(m_strGreen),
+                                                     ChannelOf(m_strBlue)));
 }
 
 // Sent, so the main window has read the three texts when the call returns.
@@ -150,28 +139,16 @@ void CSliderDlg::OnTransfer() {
 // Space transfers and the arrows aim the pointer, wherever the focus is; the bars never see
 // them. Enter and Esc would hide the window while the main window still counts it open.
 BOOL CSliderDlg::PreTranslateMessage(MSG* pMsg) {
-    POINT pointer;
-    GetCursorPos(&pointer);
     if (pMsg->message != WM_KEYDOWN)
         return CDialog::PreTranslateMessage(pMsg);
+    if (NudgePointerByArrowKey(pMsg->wParam))
+        return TRUE;
     switch (pMsg->wParam) {
         case VK_SPACE:
             OnTransfer();
             return TRUE;
         case VK_RETURN:
         case VK_ESCAPE:
-            return TRUE;
-        case VK_LEFT:
-            SetCursorPos(pointer.x - 1, pointer.y);
-            return TRUE;
-        case VK_UP:
-            SetCursorPos(pointer.x, pointer.y - 1);
-            return TRUE;
-        case VK_RIGHT:
-            SetCursorPos(pointer.x + 1, pointer.y);
-            return TRUE;
-        case VK_DOWN:
-            SetCursorPos(pointer.x, pointer.y + 1);
             return TRUE;
         default:
             return CDialog::PreTranslateMessage(pMsg);

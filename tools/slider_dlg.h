@@ -27,7 +27,4 @@ protected:
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     void OnPaint();
     void OnTransfer();
-
-private:
-    void PaintPreview(COLORREF colour);
 };

@@ -1,6 +1,7 @@
 #include "tools/zoom_dlg.h"
 
 #include "resource.h"
+#include "tools/window_actions.h"
 
 namespace {
 
@@ -82,25 +83,13 @@ void CZoomDlg::ToggleCrosshair() {
 
 // Enter and Esc would end the dialog; the arrows aim the pointer, one pixel per key-down.
 BOOL CZoomDlg::PreTranslateMessage(MSG* pMsg) {
-    POINT pointer;
-    GetCursorPos(&pointer);
     if (pMsg->message != WM_KEYDOWN)
         return CDialog::PreTranslateMessage(pMsg);
+    if (NudgePointerByArrowKey(pMsg->wParam))
+        return TRUE;
     switch (pMsg->wParam) {
         case VK_RETURN:
         case VK_ESCAPE:
-            return TRUE;
-        case VK_LEFT:
-            SetCursorPos(pointer.x - 1, pointer.y);
-            return TRUE;
-        case VK_UP:
-            SetCursorPos(pointer.x, pointer.y - 1);
-            return TRUE;
-        case VK_RIGHT:
-            SetCursorPos(pointer.x + 1, pointer.y);
-            return TRUE;
-        case VK_DOWN:
-            SetCursorPos(pointer.x, pointer.y + 1);
             return TRUE;
         default:
             return CDialog::PreTranslateMessage(pMsg);
