@@ -42,7 +42,8 @@ TEST_P(SliderEndToEndTest, ArrowClicksComposeAColourThatSpaceTransfersAndCopyCop
     const int arrowY = (bar.top + bar.bottom) / 2;
     for (const std::uint32_t colour : {0x818080u, 0x828080u, 0x838080u}) {
         Click(arrowX, arrowY);
-        ASSERT_TRUE(PollUntil([&] { return AllOf(preview, colour); }))
+        // Wine on a loaded machine can take seconds to answer its first click.
+        ASSERT_TRUE(PollUntil([&] { return AllOf(preview, colour); }, ShowTimeoutMs()))
             << "after a click on the red arrow the preview shows " << std::hex
             << PixelAt(Middle(preview).first, Middle(preview).second) << ", not " << colour;
     }

@@ -62,15 +62,6 @@ protected:
     }
 
     // The one zoom window, once it is viewable.
-    Window WaitForZoom() {
-        Window window = None;
-        PollUntil([&] {
-            const auto windows = WindowsTitled(kZoomTitle);
-            window = windows.size() == 1 && IsShownOnScreen(windows[0]) ? windows[0] : None;
-            return window != None;
-        });
-        return window;
-    }
 
     // The part of the enlarged image that the zoom window's client area shows, on the screen.
     Rect ShownImage(Window zoom) {
@@ -119,7 +110,7 @@ TEST_P(ZoomEndToEndTest, ShowsTheScreenAroundThePointerBlockByBlock) {
     ASSERT_NE(main, None);
     const Rect button = OnScreen(main, kZoomButton);
     Click((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-    const Window zoom = WaitForZoom();
+    const Window zoom = WaitForWindowTitled(kZoomTitle);
     ASSERT_NE(zoom, None) << "no window titled " << kZoomTitle << " was shown";
     ASSERT_TRUE(WaitForFocus(zoom)) << "the zoom window did not take the keys";
     // A window manager sees a dialog that belongs to the main window. (Wine's own X driver
