@@ -379,16 +379,17 @@ TEST(FontDrawing, StaysInsideClipAndSurface) {
     EXPECT_GT(CountInk(surface, surface.Bounds()), 0);
 }
 
-TEST(FontDrawing, InvalidBytesDrawADefaultGlyph) {
+// A malformed piece looks exactly like the replacement character written out, and has ink.
+TEST(FontDrawing, MalformedBytesDrawTheReplacementCharacter) {
     const auto font = Open(kFixedGothicJa);
-    gdi::Surface surface(80, 16, kPaper);
-    const int end = font->Draw(surface, 0, 0, "\xFF\xE7\xB5", kInk, surface.Bounds());
-    EXPECT_EQ(end, font->TextWidth("\xFF\xE7\xB5"));
-    int pen = 0;
-    for (int advance : font->Advances("\xFF\xE7\xB5")) {
-        EXPECT_GT(CountInk(surface, {pen, 0, pen + advance, 16}), 0) << "at x " << pen;
-        pen += advance;
-    }
+    gdi::Surface broken(80, 16, kPaper);
+    gdi::Surface replaced(80, 16, kPaper);
+    const int end = font->Draw(broken, 0, 0, "\xFF\xE7\xB5", kInk, broken.Bounds());
+    EXPECT_EQ(end, font->Draw(replaced, 0, 0, "\uFFFD\uFFFD", kInk, replaced.Bounds()));
+    EXPECT_GT(CountInk(broken, broken.Bounds()), 0);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 80; ++x)
+            ASSERT_EQ(broken.At(x, y), replaced.At(x, y)) << x << "," << y;
 }
 
 TEST(FontDrawing, EmptyTextDrawsNothing) {
