@@ -243,8 +243,8 @@ const WindowCase kWindows[] = {
     {"about", "Tintaro LE 1.2 について ...", Opening::SystemMenu, {}, 0.99},
     {"menu", nullptr, Opening::ContextMenu, {}, 0.99},
     {"zoom", "ズーム", Opening::Button, DialogRect(70, 80, 56, 15), 0.99},
-    {"sliders", "カラーダイアログ", Opening::Button, DialogRect(5, 100, 56, 15), 0.985},
-    {"palette", "パレット", Opening::Button, DialogRect(6, 80, 56, 15), 0.985},
+    {"sliders", "カラーダイアログ", Opening::Button, DialogRect(5, 100, 56, 15), 0.99},
+    {"palette", "パレット", Opening::Button, DialogRect(6, 80, 56, 15), 0.99},
 };
 
 const WindowCase& Row(std::string_view name) {

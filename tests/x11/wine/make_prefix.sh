@@ -75,8 +75,10 @@ lines += ["", "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\
 # pixels at 96 dpi) in the Shift JIS character set, given as the LOGFONTW Wine reads.
 face = "ＭＳ Ｐゴシック".encode("utf-16-le").ljust(64, b"\0")
 menu_font = struct.pack("<5l8B", -12, 0, 0, 0, 400, 0, 0, 0, 128, 0, 0, 0, 0) + face
+# And scroll bars of the classic 16 px, where Wine's defaults are the later 17.
 lines += ["[HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics]",
-          '"MenuFont"=hex:' + ",".join(f"{b:02x}" for b in menu_font), ""]
+          '"MenuFont"=hex:' + ",".join(f"{b:02x}" for b in menu_font),
+          '"ScrollWidth"="16"', '"ScrollHeight"="16"', ""]
 with open(sys.argv[1], "w", encoding="utf-16") as out:
     out.write("\r\n".join(lines) + "\r\n")
 PY
