@@ -205,7 +205,7 @@ TEST_F(ButtonTest, PushedButtonLooksSunken) {
     EXPECT_EQ(Sys(COLOR_3DHILIGHT), At(ok, 0, 0));
 }
 
-// The dotted focus rectangle runs three pixels inside the face, and only while focused.
+// The dotted focus rectangle runs directly inside the raised edge, and only while focused.
 TEST_F(ButtonTest, FocusRectangleOnlyWhileFocused) {
     HWND ok = Button("", BS_PUSHBUTTON, 10, 10, 80, 40, 1);
     HWND other = Button("", BS_PUSHBUTTON, 100, 10, 80, 40, 2);
@@ -217,16 +217,16 @@ TEST_F(ButtonTest, FocusRectangleOnlyWhileFocused) {
     };
     SetFocus(other);
     Pump();
-    EXPECT_EQ(0, changedOnRow(3));
+    EXPECT_EQ(0, changedOnRow(2));
     SetFocus(ok);
     Pump();
     EXPECT_EQ(BST_FOCUS, SendMessageA(ok, BM_GETSTATE, 0, 0) & BST_FOCUS);
-    EXPECT_GT(changedOnRow(3), 30);  // every other pixel
-    EXPECT_EQ(0, changedOnRow(2));
-    EXPECT_EQ(0, changedOnRow(4));
+    // Directly inside the 2 px raised edge.
+    EXPECT_GT(changedOnRow(2), 30);  // every other pixel
+    EXPECT_EQ(0, changedOnRow(3));
     SetFocus(other);
     Pump();
-    EXPECT_EQ(0, changedOnRow(3));
+    EXPECT_EQ(0, changedOnRow(2));
 }
 
 // Clicking an automatic radio button checks it and unchecks the others of its group, which

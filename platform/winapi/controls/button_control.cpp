@@ -383,9 +383,10 @@ void ButtonControl::PaintPush(HDC hdc) {
     } else {
         DrawEmbossedText(hdc, text, textArea, format);
     }
+    // The focus rectangle lies directly inside the raised edge.
     if (m_focused) {
         RECT focus = face;
-        InflateRect(&focus, -(GetSystemMetrics(SM_CXEDGE) + 1), -(GetSystemMetrics(SM_CYEDGE) + 1));
+        InflateRect(&focus, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
         DrawFocusRect(hdc, &focus);
     }
 }
