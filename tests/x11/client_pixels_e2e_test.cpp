@@ -238,6 +238,17 @@ protected:
     }
 };
 
+// What still differs, each where Wine departs from Windows or where neither is documented and
+// ours stays:
+// - the radio circle, the scroll bar's left arrow and the menu check mark: Wine draws them as
+//   glyphs of its own Marlett font, a pixel off ours here and there;
+// - the focus rectangle's dots: ours invert the pixels whose coordinates add up to even, Wine's
+//   brush the odd ones;
+// - the default button's label a pixel higher: Wine measures it 13 px high in the stand-in
+//   face, ours 12, so centring it in 22 px rounds the other way;
+// - the About box icon's soft edge: alpha blending rounds a level apart in one channel (and one
+//   pixel of one glyph, for a cause not found);
+// - the zoom overlay: Wine's 2 px pen adds a pixel diagonally before where each arm starts.
 const WindowCase kWindows[] = {
     {"main", kTitle, Opening::Nothing, {}, 0.99},
     {"about", "Tintaro LE 1.2 について ...", Opening::SystemMenu, {}, 0.99},
@@ -252,12 +263,24 @@ const WindowCase& Row(std::string_view name) {
                          [&](const WindowCase& row) { return row.name == name; });
 }
 
-TEST_P(ClientPixelsAgainstWine, MainWindow) { Compare(Row("main")); }
-TEST_P(ClientPixelsAgainstWine, AboutBox) { Compare(Row("about")); }
-TEST_P(ClientPixelsAgainstWine, NotationMenu) { Compare(Row("menu")); }
-TEST_P(ClientPixelsAgainstWine, ZoomWindow) { Compare(Row("zoom")); }
-TEST_P(ClientPixelsAgainstWine, SliderWindow) { Compare(Row("sliders")); }
-TEST_P(ClientPixelsAgainstWine, PaletteWindow) { Compare(Row("palette")); }
+TEST_P(ClientPixelsAgainstWine, MainWindow) {
+    Compare(Row("main"));
+}
+TEST_P(ClientPixelsAgainstWine, AboutBox) {
+    Compare(Row("about"));
+}
+TEST_P(ClientPixelsAgainstWine, NotationMenu) {
+    Compare(Row("menu"));
+}
+TEST_P(ClientPixelsAgainstWine, ZoomWindow) {
+    Compare(Row("zoom"));
+}
+TEST_P(ClientPixelsAgainstWine, SliderWindow) {
+    Compare(Row("sliders"));
+}
+TEST_P(ClientPixelsAgainstWine, PaletteWindow) {
+    Compare(Row("palette"));
+}
 
 // One run covers both programs; it needs Wine, so it is instantiated for the Windows build.
 INSTANTIATE_TEST_SUITE_P(, ClientPixelsAgainstWine, ::testing::Values(Program::Windows),
