@@ -15,10 +15,14 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 ready=$prefix/.tintaro-ready
 failed=$prefix.failed
 
+# The ready mark holds the checksum of the scripts that made the prefix: a prefix made by an
+# earlier version of them (other fonts, colours or metrics) is made again.
+made_by=$(cat "$here/make_prefix.sh" "$here/stand_in_fonts.py" | sha256sum | cut -d' ' -f1)
+
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
-[ -e "$ready" ] && exit 0
+[ -e "$ready" ] && [ "$(cat "$ready")" = "$made_by" ] && exit 0
 [ -e "$failed" ] && { cat "$failed"; exit 0; }
 fail() {
     echo "$1" | tee "$failed"
@@ -84,4 +88,4 @@ with open(sys.argv[1], "w", encoding="utf-16") as out:
 PY
 wine regedit /S "$(winepath -w "$registry")" >/dev/null 2>&1
 wineserver --wait
-touch "$ready"
+echo "$made_by" >"$ready"
