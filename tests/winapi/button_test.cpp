@@ -316,6 +316,35 @@ TEST_F(ButtonTest, RadioGlyphAndBackgroundFollowTheParent) {
     DeleteObject(green);
 }
 
+// A focused radio button's dotted rectangle runs along the label's own lines, no higher or
+// lower, and starts half a digit's width past the 13 px glyph, one pixel before the text.
+TEST_F(ButtonTest, RadioFocusRectangleHugsTheLabelsLines) {
+    HWND radio = Button("Radio", BS_AUTORADIOBUTTON, 10, 10, 100, 24, 1);
+    HDC dc = GetDC(radio);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SIZE digit{};
+    GetTextExtentPoint32A(dc, "0", 1, &digit);
+    ReleaseDC(radio, dc);
+    SetFocus(radio);
+    Pump();
+    const int left = 13 + digit.cx / 2;
+    const int top = (24 - metrics.tmHeight) / 2;
+    // A dot is the face inverted; the text is black.
+    const std::uint32_t dot = ~Sys(COLOR_BTNFACE) & 0xFFFFFF;
+    std::vector<int> dottedRows;
+    for (int y = 0; y < 24; ++y)
+        for (int x = left - 1; x < 100; ++x)
+            if (At(radio, x, y) == dot) {
+                dottedRows.push_back(y);
+                EXPECT_GE(x, left) << "a dot left of the rectangle, row " << y;
+                break;
+            }
+    ASSERT_FALSE(dottedRows.empty());
+    EXPECT_EQ(top, dottedRows.front());
+    EXPECT_EQ(top + metrics.tmHeight - 1, dottedRows.back());
+}
+
 // Push buttons ask with WM_CTLCOLORBTN, as Win32's do, but keep the system colours: the face
 // needs more colours than one brush gives.
 TEST_F(ButtonTest, PushButtonKeepsTheSystemColours) {
