@@ -244,11 +244,12 @@ protected:
 //   glyphs of its own Marlett font, a pixel off ours here and there;
 // - the focus rectangle's dots: ours invert the pixels whose coordinates add up to even, Wine's
 //   brush the odd ones;
-// - the default button's label a pixel higher: Wine measures it 13 px high in the stand-in
-//   face, ours 12, so centring it in 22 px rounds the other way;
+// - the default button's label a pixel higher under Wine, centred in the same face (cause
+//   not found);
 // - the About box icon's soft edge: alpha blending rounds a level apart in one channel (and one
 //   pixel of one glyph, for a cause not found);
-// - the zoom overlay: Wine's 2 px pen adds a pixel diagonally before where each arm starts.
+// - the zoom overlay: Wine's 2 px pen adds a pixel diagonally before where each arm starts
+//   (a round end cap; which pixels Windows' caps cover is not documented).
 const WindowCase kWindows[] = {
     {"main", kTitle, Opening::Nothing, {}, 0.99},
     {"about", "Tintaro LE 1.2 について ...", Opening::SystemMenu, {}, 0.99},
