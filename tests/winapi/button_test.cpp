@@ -205,7 +205,7 @@ TEST_F(ButtonTest, PushedButtonLooksSunken) {
     EXPECT_EQ(Sys(COLOR_3DHILIGHT), At(ok, 0, 0));
 }
 
-// The dotted focus rectangle runs three pixels inside the face, and only while focused.
+// The dotted focus rectangle runs directly inside the raised edge, and only while focused.
 TEST_F(ButtonTest, FocusRectangleOnlyWhileFocused) {
     HWND ok = Button("", BS_PUSHBUTTON, 10, 10, 80, 40, 1);
     HWND other = Button("", BS_PUSHBUTTON, 100, 10, 80, 40, 2);
@@ -217,16 +217,16 @@ TEST_F(ButtonTest, FocusRectangleOnlyWhileFocused) {
     };
     SetFocus(other);
     Pump();
-    EXPECT_EQ(0, changedOnRow(3));
+    EXPECT_EQ(0, changedOnRow(2));
     SetFocus(ok);
     Pump();
     EXPECT_EQ(BST_FOCUS, SendMessageA(ok, BM_GETSTATE, 0, 0) & BST_FOCUS);
-    EXPECT_GT(changedOnRow(3), 30);  // every other pixel
-    EXPECT_EQ(0, changedOnRow(2));
-    EXPECT_EQ(0, changedOnRow(4));
+    // Directly inside the 2 px raised edge.
+    EXPECT_GT(changedOnRow(2), 30);  // every other pixel
+    EXPECT_EQ(0, changedOnRow(3));
     SetFocus(other);
     Pump();
-    EXPECT_EQ(0, changedOnRow(3));
+    EXPECT_EQ(0, changedOnRow(2));
 }
 
 // Clicking an automatic radio button checks it and unchecks the others of its group, which
@@ -314,6 +314,35 @@ TEST_F(ButtonTest, RadioGlyphAndBackgroundFollowTheParent) {
     EXPECT_TRUE(Log().Of(WM_CTLCOLORBTN).empty());
     DestroyWindow(radio);
     DeleteObject(green);
+}
+
+// A focused radio button's dotted rectangle runs along the label's own lines, no higher or
+// lower, and starts half a digit's width past the 13 px glyph, one pixel before the text.
+TEST_F(ButtonTest, RadioFocusRectangleHugsTheLabelsLines) {
+    HWND radio = Button("Radio", BS_AUTORADIOBUTTON, 10, 10, 100, 24, 1);
+    HDC dc = GetDC(radio);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SIZE digit{};
+    GetTextExtentPoint32A(dc, "0", 1, &digit);
+    ReleaseDC(radio, dc);
+    SetFocus(radio);
+    Pump();
+    const int left = 13 + digit.cx / 2;
+    const int top = (24 - metrics.tmHeight) / 2;
+    // A dot is the face inverted; the text is black.
+    const std::uint32_t dot = ~Sys(COLOR_BTNFACE) & 0xFFFFFF;
+    std::vector<int> dottedRows;
+    for (int y = 0; y < 24; ++y)
+        for (int x = left - 1; x < 100; ++x)
+            if (At(radio, x, y) == dot) {
+                dottedRows.push_back(y);
+                EXPECT_GE(x, left) << "a dot left of the rectangle, row " << y;
+                break;
+            }
+    ASSERT_FALSE(dottedRows.empty());
+    EXPECT_EQ(top, dottedRows.front());
+    EXPECT_EQ(top + metrics.tmHeight - 1, dottedRows.back());
 }
 
 // Push buttons ask with WM_CTLCOLORBTN, as Win32's do, but keep the system colours: the face

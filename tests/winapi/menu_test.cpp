@@ -24,9 +24,11 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr UINT kNotFound = static_cast<UINT>(-1);
-// The classic popup: a 3 px border, 17 px items, 9 px separators.
+// The classic popup in the 12 px Japanese menu face: a 3 px border, items of the font's height
+// and 4 px, 9 px separators, and left of the text an 11 px check box and a 4 px gap.
 constexpr int kBorder = 3;
-constexpr int kItemHeight = 17;
+constexpr int kItemHeight = 16;
+constexpr int kCheckColumn = 15;
 constexpr int kSeparatorHeight = 9;
 
 std::uint32_t Pixel(COLORREF colour) {
@@ -578,7 +580,7 @@ TEST_F(ProgramMenuTest, PopupPixelsShowTheClassicLook) {
                                            separators * kSeparatorHeight;
                            int count = 0;
                            for (int y = top; y < top + kItemHeight; ++y)
-                               for (int x = p.left + kBorder; x < p.left + kBorder + 17; ++x)
+                               for (int x = p.left + kBorder; x < p.left + kBorder + kCheckColumn; ++x)
                                    count += ScreenPixel(x, y) == ink;
                            return count;
                        };
@@ -591,14 +593,14 @@ TEST_F(ProgramMenuTest, PopupPixelsShowTheClassicLook) {
                        // The separator is an etched line: shadow above highlight.
                        const int separatorTop = top0 + 4 * kItemHeight;
                        const int x = p.left + 40;
-                       EXPECT_EQ(SysPixel(COLOR_MENU), ScreenPixel(x, separatorTop + 2));
-                       EXPECT_EQ(SysPixel(COLOR_3DSHADOW), ScreenPixel(x, separatorTop + 3));
-                       EXPECT_EQ(SysPixel(COLOR_3DHIGHLIGHT), ScreenPixel(x, separatorTop + 4));
+                       EXPECT_EQ(SysPixel(COLOR_MENU), ScreenPixel(x, separatorTop + 3));
+                       EXPECT_EQ(SysPixel(COLOR_3DSHADOW), ScreenPixel(x, separatorTop + 4));
+                       EXPECT_EQ(SysPixel(COLOR_3DHIGHLIGHT), ScreenPixel(x, separatorTop + 5));
                        // Grayed text is embossed: shadow and highlight pixels, none in the text
                        // colour.
                        int shadow = 0, light = 0, dark = 0;
                        for (int y = top0 + 3 * kItemHeight; y < top0 + 4 * kItemHeight; ++y)
-                           for (int xx = p.left + kBorder + 17; xx < p.right - kBorder; ++xx) {
+                           for (int xx = p.left + kBorder + kCheckColumn; xx < p.right - kBorder; ++xx) {
                                const std::uint32_t pixel = ScreenPixel(xx, y);
                                shadow += pixel == SysPixel(COLOR_3DSHADOW);
                                light += pixel == SysPixel(COLOR_3DHIGHLIGHT);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <string_view>
 
 #include "tests/x11/picker_e2e_fixture.h"
 
@@ -53,23 +54,15 @@ class ClientPixelsTest : public PickerTest {
 protected:
     static constexpr std::uint64_t kStillMs = 300;
 
-    // The client area of the one window titled title, once it has drawn and stopped changing.
-    std::optional<Picture> ClientOf(const std::string& title) {
-        const Window window = WaitForWindowTitled(title);
-        if (window == None) {
-            return std::nullopt;
-        }
-        XWindowAttributes attributes{};
-        XGetWindowAttributes(Observer(), window, &attributes);
-        const Rect client = OnScreen(window, {0, 0, attributes.width - 2 * kClientLeft,
-                                              attributes.height - kClientTop - kClientLeft});
-        Picture picture{client.Width(), client.Height(), {}};
-        // Drawn: the same pixels for a while (the picker repaints on every tick).
+    // The screen's pixels of area once they have stopped changing (the picker repaints on
+    // every tick, so drawn means the same pixels for a while).
+    Picture StillPicture(const Rect& area) {
+        Picture picture{area.Width(), area.Height(), {}};
         std::vector<std::uint32_t> last;
         std::uint64_t since = 0;
         PollUntil(
             [&] {
-                picture.pixels = ReadScreen(client);
+                picture.pixels = ReadScreen(area);
                 const std::uint64_t now = display::x11::MonotonicMs();
                 if (picture.pixels != last) {
                     last = picture.pixels;
@@ -79,6 +72,51 @@ protected:
             },
             ShowTimeoutMs());
         return picture;
+    }
+
+    // The client area of a captioned window, on the screen.
+    Rect ClientArea(Window window) {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(Observer(), window, &attributes);
+        return OnScreen(window, {0, 0, attributes.width - 2 * kClientLeft,
+                                 attributes.height - kClientTop - kClientLeft});
+    }
+
+    // The whole of a window without a caption (a popup menu), on the screen.
+    Rect WholeArea(Window window) {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(Observer(), window, &attributes);
+        int x = 0, y = 0;
+        Window child = None;
+        XTranslateCoordinates(Observer(), window, DefaultRootWindow(Observer()), 0, 0, &x, &y,
+                              &child);
+        return {x, y, x + attributes.width, y + attributes.height};
+    }
+
+    // The newest override-redirect window mapped on the root since mark: a popup menu.
+    Window WaitForPopupSince(std::size_t mark) {
+        Window popup = None;
+        PollUntil(
+            [&] {
+                for (const Window window : MapsSince(mark)) {
+                    XWindowAttributes attributes{};
+                    if (XGetWindowAttributes(Observer(), window, &attributes) &&
+                        attributes.override_redirect && attributes.map_state == IsViewable &&
+                        attributes.width > 8 && attributes.height > 8) {
+                        popup = window;
+                    }
+                }
+                return popup != None;
+            },
+            ShowTimeoutMs());
+        return popup;
+    }
+
+    void RightClick(int x, int y) {
+        MovePointer(x, y);
+        XTestFakeButtonEvent(Observer(), 3, True, CurrentTime);
+        XTestFakeButtonEvent(Observer(), 3, False, CurrentTime);
+        XSync(Observer(), False);
     }
 
     // The picker pointed at a colour and its Space pressed, so that every part of the main
@@ -105,19 +143,72 @@ protected:
     ChildProcess m_program;
 };
 
-// A window of the program, what opens it once the main window shows, and the share of
-// identical pixels held today (below it the test fails; the aim is 99% everywhere).
+// How a window of the program is brought up once the main window shows.
+enum class Opening {
+    Nothing,      // the main window itself
+    Button,       // a click on the main window's button
+    SystemMenu,   // the caption icon's system menu, its last item (About)
+    ContextMenu,  // a right click in the main window
+};
+
+// A window of the program, how it opens, and the share of identical pixels held today (below
+// it the test fails; the aim is 99% everywhere). A window without a title is the popup menu
+// the opening showed, compared whole.
 struct WindowCase {
     const char* name;
     const char* title;
-    std::optional<Rect> button;
+    Opening opening;
+    Rect button;
     double floor;
 };
 
 constexpr std::uint32_t kColour = 0x3366CC;
+// Where the right click opens the notation menu: the live swatch's middle.
+constexpr int kMenuX = 90, kMenuY = 20;
 
 class ClientPixelsAgainstWine : public ClientPixelsTest {
 protected:
+    std::optional<Picture> PictureOf(const WindowCase& row, Window main) {
+        const std::size_t mark = EventsSoFar();
+        switch (row.opening) {
+            case Opening::Nothing:
+                break;
+            case Opening::Button: {
+                const Rect r = OnScreen(main, row.button);
+                Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+                break;
+            }
+            case Opening::SystemMenu: {
+                const auto [left, top] = ClientOrigin(main);
+                Click(left + 6, top - 11);
+                WaitForPopupSince(mark);
+                Press(XK_Up);
+                Press(XK_Return);
+                break;
+            }
+            case Opening::ContextMenu: {
+                const auto [left, top] = ClientOrigin(main);
+                RightClick(left + kMenuX, top + kMenuY);
+                break;
+            }
+        }
+        if (row.title == nullptr) {
+            const Window popup = WaitForPopupSince(mark);
+            if (popup == None) {
+                return std::nullopt;
+            }
+            return StillPicture(WholeArea(popup));
+        }
+        const Window window = WaitForWindowTitled(row.title);
+        if (window == None) {
+            return std::nullopt;
+        }
+        // The zoom window shows the screen around the pointer: for both programs the same
+        // solid colour, rather than the button just clicked.
+        MovePointer(150, 150);
+        return StillPicture(ClientArea(window));
+    }
+
     void Compare(const WindowCase& row) {
         SolidFromOtherClient({100, 100, 200, 200}, kColour);
         Picture pictures[2];
@@ -125,11 +216,7 @@ protected:
             UseProgram(program);
             const Window main = StartAndTake(kColour);
             ASSERT_NE(main, None) << ProgramName({program, 0});
-            if (row.button) {
-                const Rect r = OnScreen(main, *row.button);
-                Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-            }
-            const auto picture = ClientOf(row.title);
+            const auto picture = PictureOf(row, main);
             ASSERT_TRUE(picture) << row.name << " never showed";
             pictures[program == Program::Native ? 0 : 1] = *picture;
             EndProgram();
@@ -151,16 +238,49 @@ protected:
     }
 };
 
+// What still differs, each where Wine departs from Windows or where neither is documented and
+// ours stays:
+// - the radio circle, the scroll bar's left arrow and the menu check mark: Wine draws them as
+//   glyphs of its own Marlett font, a pixel off ours here and there;
+// - the focus rectangle's dots: ours invert the pixels whose coordinates add up to even, Wine's
+//   brush the odd ones;
+// - the default button's label a pixel higher under Wine, centred in the same face (cause
+//   not found);
+// - the About box icon's soft edge: alpha blending rounds a level apart in one channel (and one
+//   pixel of one glyph, for a cause not found);
+// - the zoom overlay: Wine's 2 px pen adds a pixel diagonally before where each arm starts
+//   (a round end cap; which pixels Windows' caps cover is not documented).
+const WindowCase kWindows[] = {
+    {"main", kTitle, Opening::Nothing, {}, 0.99},
+    {"about", "Tintaro LE 1.2 について ...", Opening::SystemMenu, {}, 0.99},
+    {"menu", nullptr, Opening::ContextMenu, {}, 0.99},
+    {"zoom", "ズーム", Opening::Button, DialogRect(70, 80, 56, 15), 0.99},
+    {"sliders", "カラーダイアログ", Opening::Button, DialogRect(5, 100, 56, 15), 0.99},
+    {"palette", "パレット", Opening::Button, DialogRect(6, 80, 56, 15), 0.99},
+};
+
+const WindowCase& Row(std::string_view name) {
+    return *std::find_if(std::begin(kWindows), std::end(kWindows),
+                         [&](const WindowCase& row) { return row.name == name; });
+}
+
 TEST_P(ClientPixelsAgainstWine, MainWindow) {
-    Compare({"main", kTitle, std::nullopt, 0.99});
+    Compare(Row("main"));
 }
-
+TEST_P(ClientPixelsAgainstWine, AboutBox) {
+    Compare(Row("about"));
+}
+TEST_P(ClientPixelsAgainstWine, NotationMenu) {
+    Compare(Row("menu"));
+}
+TEST_P(ClientPixelsAgainstWine, ZoomWindow) {
+    Compare(Row("zoom"));
+}
 TEST_P(ClientPixelsAgainstWine, SliderWindow) {
-    Compare({"sliders", "カラーダイアログ", DialogRect(5, 100, 56, 15), 0.985});
+    Compare(Row("sliders"));
 }
-
 TEST_P(ClientPixelsAgainstWine, PaletteWindow) {
-    Compare({"palette", "パレット", DialogRect(6, 80, 56, 15), 0.985});
+    Compare(Row("palette"));
 }
 
 // One run covers both programs; it needs Wine, so it is instantiated for the Windows build.

@@ -21,8 +21,6 @@ const SystemClassRegistration kRegistration([] {
         "Button", CS_DBLCLKS | CS_VREDRAW | CS_HREDRAW | CS_PARENTDC, kButtonAtom);
 });
 
-// The space between a check box or radio glyph and its text.
-constexpr int kGlyphGap = 4;
 // How far in from its frame a group box's title starts.
 constexpr int kGroupTitleIndent = 8;
 
@@ -385,9 +383,10 @@ void ButtonControl::PaintPush(HDC hdc) {
     } else {
         DrawEmbossedText(hdc, text, textArea, format);
     }
+    // The focus rectangle lies directly inside the raised edge.
     if (m_focused) {
         RECT focus = face;
-        InflateRect(&focus, -(GetSystemMetrics(SM_CXEDGE) + 1), -(GetSystemMetrics(SM_CYEDGE) + 1));
+        InflateRect(&focus, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
         DrawFocusRect(hdc, &focus);
     }
 }
@@ -408,25 +407,36 @@ void ButtonControl::PaintCheckOrRadio(HDC hdc, Family family) {
     else
         DrawCheckGlyph(hdc, glyphLeft, glyphTop, glyph);
 
+    // The text keeps half a digit's width from the glyph, and one pixel more on the side it is
+    // aligned to, where the focus rectangle goes.
+    SIZE digit{0, 0};
+    GetTextExtentPoint32A(hdc, "0", 1, &digit);
+    const int gap = digit.cx / 2;
     RECT textArea = client;
     if (textFirst)
-        textArea.right -= kCheckGlyphSize + kGlyphGap;
+        textArea.right -= kCheckGlyphSize + gap;
     else
-        textArea.left += kCheckGlyphSize + kGlyphGap;
+        textArea.left += kCheckGlyphSize + gap;
     const std::string text = WindowText(m_hwnd);
+    if (text.empty())
+        return;
+    const UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+    RECT label = textArea;
+    DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &label, format | DT_CALCRECT);
+    const int width = label.right - label.left;
+    const int height = label.bottom - label.top;
+    label.left = textArea.left + 1;
+    label.right = label.left + width;
+    label.top = textArea.top + (textArea.bottom - textArea.top - height) / 2;
+    label.bottom = label.top + height;
     if (!enabled)
         SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
-    const UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
-    DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &textArea, format);
-    if (!m_focused || text.empty())
+    DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &label, format);
+    if (!m_focused)
         return;
-    // The focus rectangle hugs the text, one pixel out.
-    RECT extent = textArea;
-    DrawTextA(hdc, text.c_str(), static_cast<int>(text.size()), &extent, format | DT_CALCRECT);
-    const int height = extent.bottom - extent.top;
-    const int top = textArea.top + (textArea.bottom - textArea.top - height) / 2;
-    RECT focus{extent.left - 1, top - 1, extent.right + 1, top + height + 1};
-    IntersectRect(&focus, &focus, &client);
+    // The focus rectangle: the text's own lines, one pixel wider on either side.
+    RECT focus{label.left - 1, label.top, label.right + 1, label.bottom};
+    IntersectRect(&focus, &focus, &textArea);
     DrawFocusRect(hdc, &focus);
 }
 

@@ -11,6 +11,11 @@ struct Metric {
     int value;
 };
 
+// The menu check box follows the menu font: its height and external leading made the next
+// odd number down, ((height + leading + 1) / 2) * 2 - 1. The Japanese menu face at 9 point is
+// 12 px high with no leading, so 11 (the Western 13 px face gives the familiar 13).
+constexpr int kMenuCheck = 11;
+
 constexpr Metric kMetrics[] = {
     {SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16}, {SM_CYCAPTION, 19}, {SM_CXBORDER, 1},
     {SM_CYBORDER, 1}, {SM_CXDLGFRAME, 3}, {SM_CYDLGFRAME, 3}, {SM_CYVTHUMB, 16},
@@ -20,8 +25,8 @@ constexpr Metric kMetrics[] = {
     {SM_CYMINTRACK, 27}, {SM_CXDOUBLECLK, 4}, {SM_CYDOUBLECLK, 4}, {SM_CXEDGE, 2},
     {SM_CYEDGE, 2}, {SM_CXSMICON, 16}, {SM_CYSMICON, 16}, {SM_CYSMCAPTION, 15},
     {SM_CXSMSIZE, 12}, {SM_CYSMSIZE, 14}, {SM_CXMENUSIZE, 18}, {SM_CYMENUSIZE, 18},
-    {SM_CXMINIMIZED, 160}, {SM_CYMINIMIZED, 24}, {SM_CXMENUCHECK, 13}, {SM_CYMENUCHECK, 13},
-    {SM_CMONITORS, 1},
+    {SM_CXMINIMIZED, 160}, {SM_CYMINIMIZED, 24}, {SM_CXMENUCHECK, kMenuCheck},
+    {SM_CYMENUCHECK, kMenuCheck}, {SM_CMONITORS, 1},
 };
 
 }  // namespace

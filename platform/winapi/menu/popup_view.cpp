@@ -10,6 +10,7 @@ namespace winapi::menu {
 namespace {
 
 constexpr UINT kTextFormat = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
 struct DcDeleter {
     void operator()(HDC hdc) const { DeleteDC(hdc); }
@@ -43,9 +44,15 @@ void PopupView::Measure() {
     ScopedSelect font(dc.get(), m_font.Handle());
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.get(), &metrics);
-    // Classic items are the menu bar's height less 2 px, or taller for a taller font.
-    const int itemHeight =
-        std::max(GetSystemMetrics(SM_CYMENU) - 2, static_cast<int>(metrics.tmHeight) + 4);
+    // A text item is the menu font's character height and 4 px (its one line of text and 2 px
+    // never comes to more); the check box is the system's menu check size. Right of the text
+    // lies the room for a submenu arrow and an average character, that average measured as
+    // Win32 measures it for dialog base units.
+    const int itemHeight = static_cast<int>(metrics.tmHeight) + 4;
+    SIZE alphabet{0, 0};
+    GetTextExtentPoint32A(dc.get(), kAlphabet, static_cast<int>(sizeof kAlphabet - 1), &alphabet);
+    m_checkColumn = GetSystemMetrics(SM_CXMENUCHECK) + kCheckGap;
+    m_arrowColumn = (alphabet.cx / 26 + 1) / 2 + 2 + kArrowWidth;
 
     int top = kBorder;
     for (const MenuEntry& entry : menu->Items()) {
@@ -66,7 +73,7 @@ void PopupView::Measure() {
         m_rows.push_back(std::move(row));
     }
     const int accelerator = m_acceleratorWidth > 0 ? kAcceleratorGap + m_acceleratorWidth : 0;
-    const int inner = kCheckColumn + m_labelWidth + accelerator + kArrowColumn;
+    const int inner = m_checkColumn + m_labelWidth + accelerator + m_arrowColumn;
     for (Row& row : m_rows)
         row.rect.right = kBorder + inner;
     m_size = {2 * kBorder + inner, top + kBorder};
@@ -102,8 +109,8 @@ void PopupView::DrawItem(HDC hdc, int index) const {
     const Row& row = m_rows[static_cast<std::size_t>(index)];
     const RECT& rect = row.rect;
     if (entry->IsSeparator()) {
-        // An etched line across the middle of the item.
-        const int y = rect.top + (rect.bottom - rect.top) / 2 - 1;
+        // An etched line across the item, its shadow on the middle row.
+        const int y = rect.top + (rect.bottom - rect.top) / 2;
         const RECT shadow{rect.left + 1, y, rect.right - 1, y + 1};
         const RECT light{rect.left + 1, y + 1, rect.right - 1, y + 2};
         FillRect(hdc, &shadow, GetSysColorBrush(COLOR_3DSHADOW));
@@ -121,8 +128,9 @@ void PopupView::DrawItem(HDC hdc, int index) const {
     const int height = rect.bottom - rect.top;
 
     if (entry->state & MF_CHECKED) {
+        // The mark in the middle of the check box, which sits at the item's left edge.
         const SIZE check = GlyphSize(Glyph::Check);
-        const int x = rect.left + (kCheckColumn - check.cx) / 2;
+        const int x = rect.left + (GetSystemMetrics(SM_CXMENUCHECK) - check.cx) / 2;
         const int y = rect.top + (height - check.cy) / 2;
         if (embossed)
             DrawEmbossedGlyph(hdc, Glyph::Check, x, y);
@@ -131,7 +139,7 @@ void PopupView::DrawItem(HDC hdc, int index) const {
     }
     if (entry->IsPopup()) {
         const SIZE arrow = GlyphSize(Glyph::SubmenuArrow);
-        const int x = rect.right - kArrowColumn + (kArrowColumn - arrow.cx) / 2;
+        const int x = rect.right - m_arrowColumn + (m_arrowColumn - arrow.cx) / 2;
         const int y = rect.top + (height - arrow.cy) / 2;
         if (embossed)
             DrawEmbossedGlyph(hdc, Glyph::SubmenuArrow, x, y);
@@ -149,7 +157,7 @@ void PopupView::DrawItem(HDC hdc, int index) const {
 void PopupView::DrawItemText(HDC hdc, const Row& row, COLORREF colour, int offset) const {
     SetTextColor(hdc, colour);
     const RECT& rect = row.rect;
-    const int labelLeft = rect.left + kCheckColumn + offset;
+    const int labelLeft = rect.left + m_checkColumn + offset;
     RECT label{labelLeft, rect.top + offset, labelLeft + m_labelWidth, rect.bottom + offset};
     DrawTextA(hdc, row.label.c_str(), static_cast<int>(row.label.size()), &label, kTextFormat);
     if (row.accelerator.empty())

@@ -14,12 +14,13 @@ namespace winapi::menu {
 
 class PopupView {
 public:
-    // The border (a 2 px raised edge and 1 px of menu colour), the check column left of the
-    // text, the gap before an accelerator and the arrow column on the right.
+    // The border (a 2 px raised edge and 1 px of menu colour), the gap between the check box
+    // and the text, the gap before an accelerator, the submenu arrow's width, and separators
+    // half the menu button height.
     static constexpr int kBorder = 3;
-    static constexpr int kCheckColumn = 17;
+    static constexpr int kCheckGap = 4;
     static constexpr int kAcceleratorGap = 8;
-    static constexpr int kArrowColumn = 17;
+    static constexpr int kArrowWidth = 7;
     static constexpr int kSeparatorHeight = 9;
 
     explicit PopupView(HMENU menu);
@@ -52,6 +53,8 @@ private:
     UiFont m_boldFont{true};
     std::vector<Row> m_rows;
     SIZE m_size{0, 0};
+    int m_checkColumn = 0;  // the check box and its gap, left of the text
+    int m_arrowColumn = 0;  // right of the text: room for a submenu arrow
     int m_labelWidth = 0;
     int m_acceleratorWidth = 0;
     int m_selected = -1;

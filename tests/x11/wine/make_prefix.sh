@@ -15,10 +15,14 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 ready=$prefix/.tintaro-ready
 failed=$prefix.failed
 
+# The ready mark holds the checksum of the scripts that made the prefix: a prefix made by an
+# earlier version of them (other fonts, colours or metrics) is made again.
+made_by=$(cat "$here/make_prefix.sh" "$here/stand_in_fonts.py" | sha256sum | cut -d' ' -f1)
+
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
-[ -e "$ready" ] && exit 0
+[ -e "$ready" ] && [ "$(cat "$ready")" = "$made_by" ] && exit 0
 [ -e "$failed" ] && { cat "$failed"; exit 0; }
 fail() {
     echo "$1" | tee "$failed"
@@ -41,6 +45,7 @@ wineserver --wait || true
 
 registry=$prefix/tintaro.reg
 /usr/bin/python3 - "$registry" <<'PY'
+import struct
 import sys
 # The classic Windows Standard scheme, as our layer's GetSysColor answers: red green blue.
 colours = {
@@ -66,10 +71,21 @@ lines += ["", "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\
           # Wine draws the non-client area itself, as Windows does, instead of leaving it to a
           # window manager (there is none in most tests).
           "[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]", '"Decorated"="N"', "",
-          "[HKEY_CURRENT_USER\\Control Panel\\Desktop]", '"FontSmoothing"="0"', ""]
+          "[HKEY_CURRENT_USER\\Control Panel\\Desktop]", '"FontSmoothing"="0"',
+          # Wine's default preferences less the flat menus (bit 17): classic menus wear the
+          # raised frame, as ours do.
+          '"UserPreferencesMask"=hex:30,00,00,80,12,00,00,00', ""]
+# Menus in the Japanese system's menu face, as our layer draws them: 9 point ＭＳ Ｐゴシック (12
+# pixels at 96 dpi) in the Shift JIS character set, given as the LOGFONTW Wine reads.
+face = "ＭＳ Ｐゴシック".encode("utf-16-le").ljust(64, b"\0")
+menu_font = struct.pack("<5l8B", -12, 0, 0, 0, 400, 0, 0, 0, 128, 0, 0, 0, 0) + face
+# And scroll bars of the classic 16 px, where Wine's defaults are the later 17.
+lines += ["[HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics]",
+          '"MenuFont"=hex:' + ",".join(f"{b:02x}" for b in menu_font),
+          '"ScrollWidth"="16"', '"ScrollHeight"="16"', ""]
 with open(sys.argv[1], "w", encoding="utf-16") as out:
     out.write("\r\n".join(lines) + "\r\n")
 PY
 wine regedit /S "$(winepath -w "$registry")" >/dev/null 2>&1
 wineserver --wait
-touch "$ready"
+echo "$made_by" >"$ready"
