@@ -405,6 +405,15 @@ TEST_P(FaultUnderManagerTest, ReplacedWindowManagerKeepsTheWindowsAndTheirOrder)
         });
     };
     ASSERT_TRUE(PollUntil(inOrder)) << "not so before the manager was replaced";
+    // Where each window is: a window is placed once and never moved after.
+    const auto places = [&] {
+        std::vector<std::pair<int, int>> at{ClientOrigin(picker)};
+        for (const Window tool : tools) {
+            at.push_back(ClientOrigin(tool));
+        }
+        return at;
+    };
+    const auto placed = places();
 
     const auto checkWindow = [&] {
         const auto check = PropertyOf(x, DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK");
@@ -446,6 +455,7 @@ TEST_P(FaultUnderManagerTest, ReplacedWindowManagerKeepsTheWindowsAndTheirOrder)
     ASSERT_TRUE(TickFollowsPointer(picker).has_value());
     XSync(x, False);
     EXPECT_TRUE(PollUntil(inOrder)) << "not so once the program had taken in the change";
+    EXPECT_EQ(places(), placed) << "a window moved";
 }
 
 // Requestors that misbehave, one after another: each is met with a clear answer or none, and
