@@ -107,6 +107,14 @@ public:
                           m_window, CurrentTime);
         XFlush(m_x);
     }
+    // Asks, and destroys its window in the same breath: the server has done both before the
+    // owner hears of the request.
+    void AskAndDestroyWindow(const char* target, const char* property) {
+        XConvertSelection(m_x, AtomNamed("CLIPBOARD"), AtomNamed(target), AtomNamed(property),
+                          m_window, CurrentTime);
+        XDestroyWindow(m_x, m_window);
+        XSync(m_x, False);
+    }
     // The owner's SelectionNotify, once it has come.
     std::optional<XSelectionEvent> Answer() {
         XEvent event;
@@ -494,17 +502,9 @@ TEST_P(FaultTest, MisbehavingClipboardRequestorsLeaveTheProgramServing) {
              EXPECT_TRUE(answer && answer->property == None) << "not refused";
          }},
         {"asks for the list of targets into a window it destroys at once",
-         [&](Requestor& r) {
-             r.Ask("TARGETS", "P");
-             XDestroyWindow(r.X(), r.W());
-             XSync(r.X(), False);
-         }},
+         [&](Requestor& r) { r.AskAndDestroyWindow("TARGETS", "P"); }},
         {"asks for the text into a window it destroys at once",
-         [&](Requestor& r) {
-             r.Ask("UTF8_STRING", "P");
-             XDestroyWindow(r.X(), r.W());
-             XSync(r.X(), False);
-         }},
+         [&](Requestor& r) { r.AskAndDestroyWindow("UTF8_STRING", "P"); }},
         {"vanishes after the first piece of an incremental answer",
          [&](Requestor& r) {
              incrementalStart(r);
