@@ -3,6 +3,7 @@
 // Windows would. The program's own code begins at WinMain.
 #include <windows.h>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -14,6 +15,11 @@
 #include "tintaro_module_resources.h"
 
 int main(int argc, char** argv) {
+    // A write to a connection or pipe whose other end has gone returns an error, as it does for
+    // a Win32 program, instead of ending the process silently: a write to an X server that
+    // died between our last read and this write then reaches Xlib, whose I/O error handler
+    // reports the lost display in one line.
+    std::signal(SIGPIPE, SIG_IGN);
     std::string error;
     std::unique_ptr<display::Backend> backend = display::OpenX11Display(&error);
     if (!backend) {

@@ -135,6 +135,34 @@ TEST_F(InputTest, ClickActivatesAnInactiveWindow) {
     EXPECT_EQ(1u, Log().Of(WM_MOUSEACTIVATE).size());
 }
 
+// Keys typed right after a click go where the click put the focus, however soon they follow: a
+// key's window is the focus window when the key is retrieved, not when it arrived. With no focus
+// they reach the active window as system keys.
+TEST_F(InputTest, KeysFollowTheFocusAsItIsWhenTheyAreRetrieved) {
+    Log().Handle(WM_LBUTTONDOWN, [](HWND hwnd, WPARAM, LPARAM) {
+        SetFocus(hwnd);
+        return LRESULT{0};
+    });
+    POINT inChild{20, 20};
+    ClientToScreen(m_child, &inChild);
+    Display().Click(display::MouseButton::Left, {inChild.x, inChild.y});
+    Display().Press('X', "x");
+    SetFocus(nullptr);  // until the click is dispatched, nothing has the focus
+    Pump();
+    ASSERT_EQ(1u, Log().Of(WM_KEYDOWN).size());
+    EXPECT_EQ(m_child, Log().Of(WM_KEYDOWN)[0].hwnd);
+    ASSERT_EQ(1u, Log().Of(WM_CHAR).size());
+    EXPECT_EQ(m_child, Log().Of(WM_CHAR)[0].hwnd);
+    EXPECT_TRUE(Log().Of(WM_SYSKEYDOWN).empty());
+
+    SetFocus(nullptr);
+    Log().Clear();
+    Display().Press('Y', "y");
+    Pump();
+    ASSERT_EQ(1u, Log().Of(WM_SYSKEYDOWN).size());
+    EXPECT_EQ(m_hwnd, Log().Of(WM_SYSKEYDOWN)[0].hwnd);
+}
+
 TEST_F(InputTest, CaptureTakesThePointerOutsideTheWindow) {
     SetCapture(m_child);
     Display().MovePointer(700, 700);

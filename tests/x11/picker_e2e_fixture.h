@@ -164,7 +164,8 @@ protected:
     void UseProgram(Program program) { m_current = program; }
     bool UnderWine() const { return m_current == Program::Windows && m_wine.has_value(); }
 
-    ChildProcess Start(const char* argument = nullptr) {
+    // extra: more of the native program's environment (Wine's is the session's own).
+    ChildProcess Start(const char* argument = nullptr, const Environment& extra = {}) {
         if (UnderWine()) {
             const std::vector<std::string> command = m_wine->Command(argument);
             std::vector<const char*> argv;
@@ -175,8 +176,13 @@ protected:
             return Spawn(DisplayName(), argv.data(), m_wine->ProcessEnvironment(), true);
         }
         const char* const argv[] = {TINTARO_PROGRAM, argument, nullptr};
-        return Spawn(DisplayName(), argv, {{"XDG_RUNTIME_DIR", m_lock.Path()}}, true);
+        Environment environment{{"XDG_RUNTIME_DIR", m_lock.Path()}};
+        environment.insert(environment.end(), extra.begin(), extra.end());
+        return Spawn(DisplayName(), argv, environment, true);
     }
+
+    // Where the native program keeps its single-instance lock in this test.
+    const std::string& LockPath() const { return m_lock.Path(); }
 
     // The process's exit status; it is reaped here.
     std::optional<int> ExitOf(ChildProcess& process) {

@@ -42,8 +42,18 @@ void X11Fixture::TearDown() {
     m_backend.reset();
     if (m_observer != nullptr) {
         XCloseDisplay(m_observer);
+        m_observer = nullptr;
     }
     m_server.reset();
+}
+
+void X11Fixture::LoseServer() {
+    m_backend.reset();
+    if (m_observer != nullptr) {
+        XCloseDisplay(m_observer);
+        m_observer = nullptr;
+    }
+    m_server->Kill();
 }
 
 void X11Fixture::Handle(bool blockUntilSomething, std::uint64_t deadlineMs) {

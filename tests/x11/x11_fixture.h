@@ -39,6 +39,9 @@ protected:
     const std::string& DisplayName() const { return m_server->Name(); }
     XServer& Server() { return *m_server; }
     void ResetBackend() { m_backend.reset(); }
+    // Ends the X server under whatever else runs on it. The fixture's own connections close
+    // first: Xlib ends a process whose connection breaks.
+    void LoseServer();
 
     // Handles what both connections receive until cond() holds; false on time-out.
     bool WaitUntil(const std::function<bool()>& cond, std::uint64_t timeoutMs = kTimeoutMs);

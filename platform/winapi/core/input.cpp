@@ -91,13 +91,22 @@ WPARAM MouseKeyFlags() {
     return flags;
 }
 
-void Enqueue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const display::Event& event,
-             std::string text = {}) {
+InputMessage& Enqueue(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const display::Event& event,
+                      std::string text = {}) {
     InputMessage input;
     input.msg = {hwnd, message, wParam, lParam, static_cast<DWORD>(event.timeMs), {event.screen.x, event.screen.y}};
     input.keys = S().asyncKeyState;
     input.text = std::move(text);
     S().input.push_back(std::move(input));
+    return S().input.back();
+}
+
+// Keyboard input for whichever window has the focus when it is retrieved.
+void EnqueueForFocus(UINT message, WPARAM wParam, LPARAM lParam, const display::Event& event,
+                     bool systemKey = false, std::string text = {}) {
+    InputMessage& input = Enqueue(nullptr, message, wParam, lParam, event, std::move(text));
+    input.toFocus = true;
+    input.systemKey = systemKey;
 }
 
 Window* WindowOfSurface(display::SurfaceId id) {
@@ -134,16 +143,10 @@ void OnKey(const display::Event& event, bool down) {
     const int messageKey = GenericKey(vk);
     const bool alt = IsDown(state.asyncKeyState, VK_MENU);
     const bool ctrl = IsDown(state.asyncKeyState, VK_CONTROL);
-    HWND target = state.focus;
-    // With no focus window, keys go to the active window as system keys.
-    bool system = target == nullptr || (alt && !ctrl) || messageKey == VK_F10 ||
-                  (!down && messageKey == VK_MENU);
-    if (target == nullptr) target = state.active;
-    if (target == nullptr) return;
+    const bool system = (alt && !ctrl) || messageKey == VK_F10 || (!down && messageKey == VK_MENU);
     const LPARAM lParam = KeyLParam(vk, !down, down ? (event.repeat || wasDown) : true, alt && !ctrl);
-    const UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-    Enqueue(target, message, static_cast<WPARAM>(messageKey), lParam, event,
-            down ? TextOfKey(messageKey, event.text) : std::string());
+    EnqueueForFocus(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(messageKey), lParam, event, system,
+                    down ? TextOfKey(messageKey, event.text) : std::string());
 }
 
 struct PointerTarget {
@@ -252,11 +255,8 @@ void OnButton(const display::Event& event, bool down) {
 }
 
 void OnWheel(const display::Event& event) {
-    State& state = S();
-    const HWND target = state.focus != nullptr ? state.focus : state.active;
-    if (target == nullptr) return;
-    Enqueue(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(), static_cast<WORD>(event.wheelDelta)),
-            MAKELPARAM(static_cast<WORD>(event.screen.x), static_cast<WORD>(event.screen.y)), event);
+    EnqueueForFocus(WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(), static_cast<WORD>(event.wheelDelta)),
+                    MAKELPARAM(static_cast<WORD>(event.screen.x), static_cast<WORD>(event.screen.y)), event);
 }
 
 void DeactivateApplication() {
@@ -272,8 +272,7 @@ void DeactivateApplication() {
 }
 
 void OnChar(const display::Event& event) {
-    if (HWND target = S().focus != nullptr ? S().focus : S().active)
-        for (unsigned char byte : event.text) Enqueue(target, WM_CHAR, byte, 1, event);
+    for (unsigned char byte : event.text) EnqueueForFocus(WM_CHAR, byte, 1, event);
 }
 
 // The window system's news about a surface; surfaceWindow is null when no window has it.
@@ -359,6 +358,19 @@ LPARAM KeyLParam(int vk, bool up, bool previouslyDown, bool alt) {
     if (previouslyDown) lParam |= 1u << 30;
     if (up) lParam |= 1u << 31;
     return static_cast<LPARAM>(lParam);
+}
+
+bool SettleKeyboardTarget(InputMessage& input) {
+    const State& state = S();
+    MSG& msg = input.msg;
+    // With no focus window, keys go to the active window as system keys.
+    const bool system = input.systemKey || state.focus == nullptr;
+    msg.hwnd = state.focus != nullptr ? state.focus : state.active;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
+        msg.message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP)
+        msg.message = system ? WM_SYSKEYUP : WM_KEYUP;
+    return msg.hwnd != nullptr;
 }
 
 void PumpBackendEvents() {

@@ -59,6 +59,9 @@ void ResumeCaretAfterPaint();
 LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 bool PostTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void PumpBackendEvents();
+// Settles the window of keyboard input for the focus as it is now; false when no window of
+// ours can take it (nothing is active).
+bool SettleKeyboardTarget(InputMessage& input);
 void RemoveMessagesFor(HWND hwnd);
 void KillTimersOf(HWND hwnd);
 std::uint64_t Now();

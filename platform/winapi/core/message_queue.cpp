@@ -58,8 +58,15 @@ bool Retrieve(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
         NoteRetrieved(*out);
         return true;
     }
-    for (auto it = state.input.begin(); it != state.input.end(); ++it) {
-        if (!MatchesWindow(it->msg.hwnd, filter) || !MatchesRange(it->msg.message, min, max)) continue;
+    for (auto it = state.input.begin(); it != state.input.end();) {
+        if (it->toFocus && !SettleKeyboardTarget(*it)) {
+            it = state.input.erase(it);  // nothing of ours is active: no window takes it
+            continue;
+        }
+        if (!MatchesWindow(it->msg.hwnd, filter) || !MatchesRange(it->msg.message, min, max)) {
+            ++it;
+            continue;
+        }
         *out = it->msg;
         if (remove) {
             state.keyState = it->keys;
@@ -124,7 +131,7 @@ bool PostTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 void RemoveMessagesFor(HWND hwnd) {
     State& state = S();
     std::erase_if(state.posted, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
-    std::erase_if(state.input, [hwnd](const InputMessage& m) { return m.msg.hwnd == hwnd; });
+    std::erase_if(state.input, [hwnd](const InputMessage& m) { return !m.toFocus && m.msg.hwnd == hwnd; });
 }
 
 void KillTimersOf(HWND hwnd) {

@@ -31,6 +31,12 @@ struct InputMessage {
     MSG msg{};
     std::array<std::uint8_t, 256> keys{};
     std::string text;
+    // Keyboard input (keys, characters, the wheel) goes to the focus window as it is when the
+    // message is retrieved, as in Win32: keys typed right after a click reach the window that
+    // the click focused. msg.hwnd is settled then; msg.message is the plain form, which becomes
+    // the system key's form when systemKey is set or no window has the focus.
+    bool toFocus = false;
+    bool systemKey = false;
 };
 
 struct ClickMemory {
