@@ -353,7 +353,7 @@ void SurfaceWindow::Activate(Time time, Window currentlyActive) {
         m_focusOnMap = true;
         return;
     }
-    XSetInputFocus(m_display, m_window, RevertToParent, CurrentTime);
+    m_env.connection.SetInputFocus(m_window);
 }
 
 bool SurfaceWindow::BeginMoveDrag(Point screen) {
@@ -397,7 +397,7 @@ bool SurfaceWindow::NoteMapped(const XMapEvent& event) {
     m_mapped = true;
     if (m_focusOnMap) {
         m_focusOnMap = false;
-        XSetInputFocus(m_display, m_window, RevertToParent, CurrentTime);
+        m_env.connection.SetInputFocus(m_window);
     }
     // Without a manager only another client maps a window we minimised: it restores it. Our
     // own map read after we minimised again is not that.

@@ -621,7 +621,8 @@ static bool IsRealFocusChange(const XFocusChangeEvent& focus) {
 
 void X11Backend::OnFocusIn(XEvent& event) {
     const SurfaceId id = SurfaceOf(event.xfocus.window);
-    if (id == 0 || !IsRealFocusChange(event.xfocus) || m_focused == id) {
+    if (id == 0 || !IsRealFocusChange(event.xfocus) || m_focused == id ||
+        m_connection->IsStaleFocusEvent(event.xfocus)) {
         return;
     }
     if (XIC inputContext = Surface(id)->InputContext()) {
@@ -633,7 +634,8 @@ void X11Backend::OnFocusIn(XEvent& event) {
 
 void X11Backend::OnFocusOut(XEvent& event) {
     const SurfaceId id = SurfaceOf(event.xfocus.window);
-    if (id == 0 || !IsRealFocusChange(event.xfocus) || m_focused != id) {
+    if (id == 0 || !IsRealFocusChange(event.xfocus) || m_focused != id ||
+        m_connection->IsStaleFocusEvent(event.xfocus)) {
         return;
     }
     if (XIC inputContext = Surface(id)->InputContext()) {
