@@ -293,6 +293,18 @@ TEST_F(WindowTest, FocusEventsOlderThanTheLatestActivationAreNotReported) {
     }
 }
 
+// The input method is opened when the first frame is out and the program waits, not before
+// the window shows; the first key opens it too (the input tests type before any wait).
+TEST_F(WindowTest, InputMethodOpensAfterTheFirstFrame) {
+    const Rect bounds{0, 0, 30, 30};
+    const SurfaceId id = Backend().CreateSurface({bounds, display::SurfaceKind::Normal, 0, false, "a"});
+    Backend().Wait(Backend().Clock() + 5);
+    EXPECT_FALSE(Backend().InputMethodOpened());
+    PresentSolid(id, bounds, kRed);
+    Backend().Wait(Backend().Clock() + 5);
+    EXPECT_TRUE(Backend().InputMethodOpened());
+}
+
 // Wait returns at its deadline when nothing happens, and as soon as an event comes when it
 // has none; the clock is monotonic milliseconds and stamps the events.
 TEST_F(WindowTest, WaitEndsAtTheDeadlineOrOnAnEvent) {
