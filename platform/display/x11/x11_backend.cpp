@@ -471,8 +471,13 @@ void X11Backend::Pump(PumpRead read) {
         if (readConnection) {
             m_lastReadMs = now;
             queued = XPending(m_display);
+            m_flushedUpTo = NextRequest(m_display);
         } else {
-            XFlush(m_display);
+            // XFlush reads the connection as well: only requests made since are worth it.
+            if (NextRequest(m_display) != m_flushedUpTo) {
+                XFlush(m_display);
+                m_flushedUpTo = NextRequest(m_display);
+            }
             queued = XEventsQueued(m_display, QueuedAlready);
         }
         if (queued <= 0) {
