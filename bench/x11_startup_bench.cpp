@@ -322,8 +322,7 @@ private:
 // The child's top-level window from its MapNotify on the root: the one whose _NET_WM_PID is
 // the child's; None when none came in time.
 Window WaitForMap(Display* x, const MeasuredChild& child, std::int64_t* mappedUs,
-                  std::int64_t timeoutUs = kStartTimeoutUs,
-                  const std::vector<Window>& known = {}) {
+                  std::int64_t timeoutUs = kStartTimeoutUs, const std::vector<Window>& known = {}) {
     const Atom pidAtom = XInternAtom(x, "_NET_WM_PID", False);
     const std::int64_t deadline = NowUs() + timeoutUs;
     for (;;) {
@@ -403,8 +402,8 @@ std::optional<std::int64_t> WaitForFirstFrame(Display* x, const Screen& screen, 
 constexpr std::int64_t kClickWaitUs = 2'000'000;
 constexpr int kClickAttempts = 3;
 
-bool OpenToolWindow(Display* x, Window window, const MeasuredChild& child, int buttonX,
-                    int buttonY, std::vector<Window>& open) {
+bool OpenToolWindow(Display* x, Window window, const MeasuredChild& child, int buttonX, int buttonY,
+                    std::vector<Window>& open) {
     int left = 0, top = 0;
     Window ignored = None;
     XTranslateCoordinates(x, window, DefaultRootWindow(x), 0, 0, &left, &top, &ignored);

@@ -93,7 +93,8 @@ TEST_F(FaceCacheTest, AResolverTakesKeptAnswersWithTheirNotices) {
     const auto notice = [&](const std::string& text) { notices.push_back(text); };
     FaceCache first(CachePath());
     FaceResolver fresh(notice, &first);
-    const std::vector<FaceFile> resolved = fresh.Candidates("NoSuchFamilyAnywhere", 400, false, true);
+    const std::vector<FaceFile> resolved =
+        fresh.Candidates("NoSuchFamilyAnywhere", 400, false, true);
     ASSERT_FALSE(resolved.empty());
     const std::vector<std::string> said = notices;
     ASSERT_EQ(said.size(), 1u);

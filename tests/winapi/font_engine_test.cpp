@@ -253,9 +253,10 @@ TEST(FontAdvances, MeasuringBeforeDrawingGivesTheDrawnWidths) {
         bool italic;
     };
     const std::string text = "Wil 1.x 終了ｶ～";
-    for (const Case& c : {Case{kPropGothicJa, -13, 400, false}, Case{kPropGothicJa, -17, 700, false},
-                          Case{kFixedGothicJa, -19, 400, true}, Case{"Segoe UI", -23, 700, true},
-                          Case{"System", 0, 400, false}}) {
+    for (const Case& c :
+         {Case{kPropGothicJa, -13, 400, false}, Case{kPropGothicJa, -17, 700, false},
+          Case{kFixedGothicJa, -19, 400, true}, Case{"Segoe UI", -23, 700, true},
+          Case{"System", 0, 400, false}}) {
         FontSpec logFont;
         logFont.face = c.face;
         logFont.height = c.height;

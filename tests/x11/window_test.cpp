@@ -297,7 +297,8 @@ TEST_F(WindowTest, FocusEventsOlderThanTheLatestActivationAreNotReported) {
 // the window shows; the first key opens it too (the input tests type before any wait).
 TEST_F(WindowTest, InputMethodOpensAfterTheFirstFrame) {
     const Rect bounds{0, 0, 30, 30};
-    const SurfaceId id = Backend().CreateSurface({bounds, display::SurfaceKind::Normal, 0, false, "a"});
+    const SurfaceId id =
+        Backend().CreateSurface({bounds, display::SurfaceKind::Normal, 0, false, "a"});
     Backend().Wait(Backend().Clock() + 5);
     EXPECT_FALSE(Backend().InputMethodOpened());
     PresentSolid(id, bounds, kRed);

@@ -169,8 +169,8 @@ private:
     // its handler's GetCursorPos then cost one round trip, not two. A warp forgets it.
     std::optional<Point> m_pointer;
     std::uint64_t m_pointerReadMs = 0;
-    std::uint64_t m_lastReadMs = 0;      // when Pump last read the connection
-    unsigned long m_flushedUpTo = 0;     // NextRequest when Pump last flushed
+    std::uint64_t m_lastReadMs = 0;   // when Pump last read the connection
+    unsigned long m_flushedUpTo = 0;  // NextRequest when Pump last flushed
 
     std::deque<Event> m_events;
     bool m_shutDown = false;

@@ -24,9 +24,18 @@ constexpr std::size_t kMaxFileBytes = 1 << 20;
 // What fontconfig reads from the environment: where its configuration is, and the languages
 // its defaults take from the locale.
 constexpr std::array kEnvironment{
-    "FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT", "FC_LANG",
-    "LANGUAGE",        "LC_ALL",          "LC_CTYPE",           "LANG",
-    "HOME",            "XDG_CONFIG_HOME", "XDG_DATA_HOME",      "XDG_CACHE_HOME",
+    "FONTCONFIG_FILE",
+    "FONTCONFIG_PATH",
+    "FONTCONFIG_SYSROOT",
+    "FC_LANG",
+    "LANGUAGE",
+    "LC_ALL",
+    "LC_CTYPE",
+    "LANG",
+    "HOME",
+    "XDG_CONFIG_HOME",
+    "XDG_DATA_HOME",
+    "XDG_CACHE_HOME",
 };
 
 std::string Environment() {
@@ -41,15 +50,15 @@ std::string Environment() {
 }
 
 std::string Identity(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     if (stat(path.c_str(), &info) != 0)
         return {};
     char text[160];
-    std::snprintf(text, sizeof text, "%llu %llu %lld %lld.%09ld %lld.%09ld",
-                  static_cast<unsigned long long>(info.st_dev),
-                  static_cast<unsigned long long>(info.st_ino), static_cast<long long>(info.st_size),
-                  static_cast<long long>(info.st_mtim.tv_sec), info.st_mtim.tv_nsec,
-                  static_cast<long long>(info.st_ctim.tv_sec), info.st_ctim.tv_nsec);
+    std::snprintf(
+        text, sizeof text, "%llu %llu %lld %lld.%09ld %lld.%09ld",
+        static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
+        static_cast<long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
+        info.st_mtim.tv_nsec, static_cast<long long>(info.st_ctim.tv_sec), info.st_ctim.tv_nsec);
     return text;
 }
 

@@ -220,7 +220,8 @@ std::optional<CandidatesAnswer> ParseCandidates(std::string_view text) {
         const std::string_view line = text.substr(0, end);
         text.remove_prefix(end + 1);
         const std::size_t first = line.find('\t');
-        const std::size_t second = first == std::string_view::npos ? first : line.find('\t', first + 1);
+        const std::size_t second =
+            first == std::string_view::npos ? first : line.find('\t', first + 1);
         if (second == std::string_view::npos)
             return std::nullopt;
         const std::string_view kind = line.substr(0, first);

@@ -28,7 +28,7 @@ public:
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
-        struct stat info{};
+        struct stat info {};
         void* base = MAP_FAILED;
         if (fstat(fd, &info) == 0 && info.st_size > 0)
             base = mmap(nullptr, std::size_t(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
@@ -165,8 +165,7 @@ bool FreeTypeFace::SetEmPixels(double emPixels) {
 }
 
 FreeTypeFace::FreeTypeFace(std::shared_ptr<FT_LibraryRec_> library,
-                           std::shared_ptr<MappedFontFile> mapped, FT_FaceRec_* face,
-                           FaceFile file)
+                           std::shared_ptr<MappedFontFile> mapped, FT_FaceRec_* face, FaceFile file)
     : m_library(std::move(library)),
       m_mapped(std::move(mapped)),
       m_face(face),
