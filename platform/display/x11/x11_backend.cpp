@@ -416,8 +416,9 @@ std::optional<Event> X11Backend::NextEvent() {
 }
 
 void X11Backend::Wait(std::optional<std::uint64_t> deadlineMs) {
-    for (bool waited = false;; waited = true) {
-        Pump(waited ? PumpRead::AfterWait : PumpRead::OncePerMillisecond);
+    for (;;) {
+        // Read before blocking: Xlib may hold events that the descriptor no longer shows.
+        Pump(PumpRead::Forced);
         if (!m_events.empty() || (deadlineMs && Clock() >= *deadlineMs)) {
             return;
         }
@@ -453,17 +454,17 @@ void X11Backend::ProcessServerEvents(std::uint64_t deadlineMs) {
     if (XPending(m_display) == 0) {
         m_connection->WaitForData(deadlineMs);
     }
-    Pump(PumpRead::AfterWait);
+    Pump(PumpRead::Forced);
 }
 
 // Reading the connection is a system call even when nothing came, and one pass of the message
 // loop pumps several times within the same millisecond; an idle tick was mostly such reads.
-// So the connection is read at most once a millisecond, and always after a wait: what Xlib
-// has queued is handled at every pump, and anything else that arrives wakes the next wait at
-// once.
+// So a pump for the next message reads the connection at most once a millisecond, and a wait
+// always reads before it blocks: what Xlib has queued is handled at every pump, and anything
+// else is read before the program sleeps.
 void X11Backend::Pump(PumpRead read) {
     const std::uint64_t now = Clock();
-    const bool readConnection = read == PumpRead::AfterWait || now != m_lastReadMs;
+    const bool readConnection = read == PumpRead::Forced || now != m_lastReadMs;
     for (;;) {
         // XPending flushes our requests, reads what has arrived and, on a dead connection,
         // calls the I/O error handler.

@@ -109,7 +109,7 @@ private:
     bool IsOurs(Window window) const;
 
     // Reads everything the server has sent and turns it into events.
-    enum class PumpRead { OncePerMillisecond, AfterWait };
+    enum class PumpRead { OncePerMillisecond, Forced };
     void Pump(PumpRead read = PumpRead::OncePerMillisecond);
     void Dispatch(XEvent& event);
     Event MakeEvent(EventType type, SurfaceId surface) const;
