@@ -243,6 +243,34 @@ TEST(FontAdvances, SynthesizedItalicSlantsWithoutMovingThePen) {
     EXPECT_TRUE(differ);
 }
 
+// Text is measured from glyphs only loaded, drawn from glyphs rendered: the widths agree, in
+// every style and whichever comes first. Sizes no other test uses, so each font is new here.
+TEST(FontAdvances, MeasuringBeforeDrawingGivesTheDrawnWidths) {
+    struct Case {
+        const char* face;
+        int height;
+        int weight;
+        bool italic;
+    };
+    const std::string text = "Wil 1.x 終了ｶ～";
+    for (const Case& c :
+         {Case{kPropGothicJa, -13, 400, false}, Case{kPropGothicJa, -17, 700, false},
+          Case{kFixedGothicJa, -19, 400, true}, Case{"Segoe UI", -23, 700, true},
+          Case{"System", 0, 400, false}}) {
+        FontSpec logFont;
+        logFont.face = c.face;
+        logFont.height = c.height;
+        logFont.weight = c.weight;
+        logFont.italic = c.italic;
+        const auto font = OpenFont(logFont);
+        const std::vector<int> measured = font->Advances(text);
+        const int width = font->TextWidth(text);
+        gdi::Surface surface(400, 40, kPaper);
+        EXPECT_EQ(font->Draw(surface, 0, 0, text, kInk, surface.Bounds()), width) << c.face;
+        EXPECT_EQ(font->Advances(text), measured) << c.face << " " << c.height;
+    }
+}
+
 // Each malformed piece of UTF-8 is one character with an advance of its own, as the caret and
 // the clipboard see it.
 TEST(FontAdvances, MalformedPiecesCountOneEach) {

@@ -102,6 +102,23 @@ TEST_F(ScreenReadTest, ExposeOfAnUnpresentedSurfaceGoesToTheWindowSystem) {
     EXPECT_EQ(expose->area, (Rect{0, 0, 40, 30}));
 }
 
+// A small read inside the last one may be answered from it within the same millisecond, but
+// never across a drawing of ours: the pixel read after it is the new one.
+TEST_F(ScreenReadTest, NoReadIsAnsweredFromBeforeOurOwnDrawing) {
+    const Rect bounds{300, 300, 320, 320};
+    const SurfaceId id = ShowSolid(bounds, kRed);
+    std::vector<std::uint32_t> pixels(20 * 20);
+    std::vector<std::uint8_t> delivered(20 * 20);
+    Backend().ReadScreen(bounds, pixels, delivered);
+    ASSERT_EQ(pixels[0], kRed);
+    PresentSolid(id, bounds, kBlue);
+    std::uint32_t pixel = 0;
+    std::uint8_t got = 0;
+    Backend().ReadScreen({305, 305, 306, 306}, {&pixel, 1}, {&got, 1});
+    EXPECT_EQ(got, 1);
+    EXPECT_EQ(pixel, kBlue);
+}
+
 // A read that crosses the screen's edge delivers the part on the screen only; one wholly off
 // it delivers nothing (XGetImage would fail the whole read otherwise).
 TEST_F(ScreenReadTest, ReadsAcrossTheEdgeDeliverOnlyWhatIsOnTheScreen) {

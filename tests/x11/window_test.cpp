@@ -271,6 +271,41 @@ TEST_F(WindowTest, WithoutManagerActivationSetsTheFocus) {
     EXPECT_FALSE(Backend().BeginMoveDrag(b, {60, 10}));
 }
 
+// Two activations before the server answers: the focus events the first one caused are
+// stale and not reported, or the layer above would activate that window again, the server
+// would answer with the other's stale events, and the two would take the focus in turns.
+TEST_F(WindowTest, FocusEventsOlderThanTheLatestActivationAreNotReported) {
+    const SurfaceId a = ShowSolid({0, 0, 30, 30}, kRed);
+    const SurfaceId b = ShowSolid({50, 0, 80, 30}, kBlue);
+    Backend().ActivateSurface(a);
+    Backend().ActivateSurface(b);
+    const auto in = WaitForEvent(EventType::FocusIn);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->surface, b);
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(Observer(), &focus, &revert);
+    EXPECT_EQ(focus, Backend().XWindowOf(b));
+    // The server sent a's FocusIn and FocusOut before b's FocusIn.
+    for (const Event& seen : Seen()) {
+        EXPECT_FALSE(seen.surface == a &&
+                     (seen.type == EventType::FocusIn || seen.type == EventType::FocusOut));
+    }
+}
+
+// The input method is opened when the first frame is out and the program waits, not before
+// the window shows; the first key opens it too (the input tests type before any wait).
+TEST_F(WindowTest, InputMethodOpensAfterTheFirstFrame) {
+    const Rect bounds{0, 0, 30, 30};
+    const SurfaceId id =
+        Backend().CreateSurface({bounds, display::SurfaceKind::Normal, 0, false, "a"});
+    Backend().Wait(Backend().Clock() + 5);
+    EXPECT_FALSE(Backend().InputMethodOpened());
+    PresentSolid(id, bounds, kRed);
+    Backend().Wait(Backend().Clock() + 5);
+    EXPECT_TRUE(Backend().InputMethodOpened());
+}
+
 // Wait returns at its deadline when nothing happens, and as soon as an event comes when it
 // has none; the clock is monotonic milliseconds and stamps the events.
 TEST_F(WindowTest, WaitEndsAtTheDeadlineOrOnAnEvent) {

@@ -130,7 +130,7 @@ bool ForeignWindows::Activate(Window window, Time time) {
     } else {
         XRaiseWindow(m_display, window);
         if (attributes.map_state == IsViewable) {
-            XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
+            m_connection.SetInputFocus(window);
         }
     }
     XFlush(m_display);

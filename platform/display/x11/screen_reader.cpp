@@ -107,6 +107,24 @@ void ScreenReader::Read(const Rect& area, std::span<std::uint32_t> pixels,
     if (pixels.size() < count || delivered.size() < count) {
         return;
     }
+    if (m_lastRead && m_lastRead->ms == nowMs &&
+        m_lastRead->nextRequest == NextRequest(m_display) &&
+        m_lastRead->area.Intersect(area) == area) {
+        const Rect& from = m_lastRead->area;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                const std::size_t source = std::size_t(y - from.top) * std::size_t(from.Width()) +
+                                           std::size_t(x - from.left);
+                const std::size_t target = std::size_t(y - area.top) * std::size_t(area.Width()) +
+                                           std::size_t(x - area.left);
+                if (m_lastRead->delivered[source] != 0) {
+                    pixels[target] = m_lastRead->pixels[source];
+                    delivered[target] = 1;
+                }
+            }
+        }
+        return;
+    }
     // XGetImage of a rectangle that leaves the root fails whole (BadMatch): read only what
     // lies on each monitor.
     for (const Rect& monitor : Monitors(nowMs)) {
@@ -115,6 +133,16 @@ void ScreenReader::Read(const Rect& area, std::span<std::uint32_t> pixels,
             ReadPart(part, area, pixels.data(), delivered.data());
         }
     }
+    constexpr std::size_t kKeptPixels = 64 * 64;
+    if (count > kKeptPixels) {
+        m_lastRead.reset();
+        return;
+    }
+    m_lastRead = LastRead{area,
+                          {pixels.begin(), pixels.begin() + std::ptrdiff_t(count)},
+                          {delivered.begin(), delivered.begin() + std::ptrdiff_t(count)},
+                          nowMs,
+                          NextRequest(m_display)};
 }
 
 void ScreenReader::ReadPart(const Rect& part, const Rect& area, std::uint32_t* pixels,

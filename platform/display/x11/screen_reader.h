@@ -27,7 +27,9 @@ public:
     // True when the event was RandR's: the list is asked afresh at the next use.
     bool NoteEvent(XEvent& event);
     Rect Bounds(std::uint64_t nowMs);
-    // As Backend::ReadScreen.
+    // As Backend::ReadScreen. A small area inside the last one read, in the same millisecond
+    // and with no request of ours in between (none of our windows drawn, moved or shown), is
+    // taken from that read: a tick reads the zoom's square and then the pixel at its centre.
     void Read(const Rect& area, std::span<std::uint32_t> pixels, std::span<std::uint8_t> delivered,
               std::uint64_t nowMs);
 
@@ -45,6 +47,15 @@ private:
     int m_randrEventBase = 0;
     std::optional<std::vector<Rect>> m_monitors;
     std::uint64_t m_readMs = 0;
+
+    struct LastRead {
+        Rect area;
+        std::vector<std::uint32_t> pixels;
+        std::vector<std::uint8_t> delivered;
+        std::uint64_t ms = 0;
+        unsigned long nextRequest = 0;
+    };
+    std::optional<LastRead> m_lastRead;
 };
 
 }  // namespace display::x11

@@ -63,11 +63,16 @@ SurfaceWindow::SurfaceWindow(const SurfaceEnvironment& environment, SurfaceId id
                                             DefaultDepth(m_display, screen), m_bounds.Width(),
                                             m_bounds.Height(), environment.useShm);
     WriteHints(spec, owner);
-    if (environment.inputMethod != nullptr && m_kind != SurfaceKind::Menu) {
-        m_inputContext =
-            XCreateIC(environment.inputMethod, XNInputStyle, XIMPreeditNothing | XIMStatusNothing,
-                      XNClientWindow, m_window, XNFocusWindow, m_window, nullptr);
+    AttachInputContext();
+}
+
+void SurfaceWindow::AttachInputContext() {
+    if (m_inputContext != nullptr || m_env.inputMethod == nullptr || m_kind == SurfaceKind::Menu) {
+        return;
     }
+    m_inputContext =
+        XCreateIC(m_env.inputMethod, XNInputStyle, XIMPreeditNothing | XIMStatusNothing,
+                  XNClientWindow, m_window, XNFocusWindow, m_window, nullptr);
     if (m_inputContext != nullptr) {
         long filterMask = 0;
         if (XGetICValues(m_inputContext, XNFilterEvents, &filterMask, nullptr) == nullptr) {
@@ -353,7 +358,7 @@ void SurfaceWindow::Activate(Time time, Window currentlyActive) {
         m_focusOnMap = true;
         return;
     }
-    XSetInputFocus(m_display, m_window, RevertToParent, CurrentTime);
+    m_env.connection.SetInputFocus(m_window);
 }
 
 bool SurfaceWindow::BeginMoveDrag(Point screen) {
@@ -397,7 +402,7 @@ bool SurfaceWindow::NoteMapped(const XMapEvent& event) {
     m_mapped = true;
     if (m_focusOnMap) {
         m_focusOnMap = false;
-        XSetInputFocus(m_display, m_window, RevertToParent, CurrentTime);
+        m_env.connection.SetInputFocus(m_window);
     }
     // Without a manager only another client maps a window we minimised: it restores it. Our
     // own map read after we minimised again is not that.

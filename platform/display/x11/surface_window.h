@@ -39,6 +39,9 @@ public:
     SurfaceId Id() const { return m_id; }
     Window XWindow() const { return m_window; }
     XIC InputContext() const { return m_inputContext; }
+    // Gives the window its input context once the environment has an input method; a menu
+    // takes no keys and gets none.
+    void AttachInputContext();
     SurfaceKind Kind() const { return m_kind; }
     const Rect& Bounds() const { return m_bounds; }
     bool IsTopmost() const { return m_topmost; }

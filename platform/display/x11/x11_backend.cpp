@@ -113,7 +113,6 @@ X11Backend::X11Backend(std::unique_ptr<x11::Connection> connection, bool allowSh
     : m_connection(std::move(connection)),
       m_display(m_connection->Get()),
       m_windowManager(m_display, m_connection->Root(), m_connection->GetAtoms()),
-      m_inputMethod(OpenInputMethod(m_display)),
       m_useShm(allowSharedMemory && x11::WindowImage::ServerSharesMemory(m_display)),
       m_detectableRepeat(EnableDetectableAutoRepeat(m_display)),
       m_helperWindow(CreateHelperWindow(*m_connection)),
@@ -319,6 +318,7 @@ bool X11Backend::BeginMoveDrag(SurfaceId id, Point screen) {
 void X11Backend::Present(SurfaceId id, const PixelView& image, std::span<const Rect> changed) {
     if (x11::SurfaceWindow* surface = Surface(id)) {
         surface->Present(image, changed);
+        m_presented = true;
     }
 }
 
@@ -423,11 +423,36 @@ std::optional<Event> X11Backend::NextEvent() {
 
 void X11Backend::Wait(std::optional<std::uint64_t> deadlineMs) {
     for (;;) {
-        Pump();
+        // Read before blocking: Xlib may hold events that the descriptor no longer shows.
+        Pump(PumpRead::Forced);
         if (!m_events.empty() || (deadlineMs && Clock() >= *deadlineMs)) {
             return;
         }
+        if (m_presented && !m_inputMethodOpened) {
+            OpenInputMethodOnce();
+            continue;
+        }
         m_connection->WaitForData(deadlineMs);
+    }
+}
+
+void X11Backend::OpenInputMethodOnce() {
+    if (m_inputMethodOpened) {
+        return;
+    }
+    m_inputMethodOpened = true;
+    m_inputMethod = OpenInputMethod(m_display);
+    m_environment.inputMethod = m_inputMethod;
+    if (m_inputMethod == nullptr) {
+        return;
+    }
+    for (auto& [id, surface] : m_surfaces) {
+        surface->AttachInputContext();
+    }
+    if (const x11::SurfaceWindow* focused = Surface(m_focused)) {
+        if (XIC inputContext = focused->InputContext()) {
+            XSetICFocus(inputContext);
+        }
     }
 }
 
@@ -435,13 +460,36 @@ void X11Backend::ProcessServerEvents(std::uint64_t deadlineMs) {
     if (XPending(m_display) == 0) {
         m_connection->WaitForData(deadlineMs);
     }
-    Pump();
+    Pump(PumpRead::Forced);
 }
 
-void X11Backend::Pump() {
-    // XPending flushes our requests, reads what has arrived and, on a dead connection, calls
-    // the I/O error handler.
-    while (XPending(m_display) > 0) {
+// Reading the connection is a system call even when nothing came, and one pass of the message
+// loop pumps several times within the same millisecond; an idle tick was mostly such reads.
+// So a pump for the next message reads the connection at most once a millisecond, and a wait
+// always reads before it blocks: what Xlib has queued is handled at every pump, and anything
+// else is read before the program sleeps.
+void X11Backend::Pump(PumpRead read) {
+    const std::uint64_t now = Clock();
+    const bool readConnection = read == PumpRead::Forced || now != m_lastReadMs;
+    for (;;) {
+        // XPending flushes our requests, reads what has arrived and, on a dead connection,
+        // calls the I/O error handler.
+        int queued = 0;
+        if (readConnection) {
+            m_lastReadMs = now;
+            queued = XPending(m_display);
+            m_flushedUpTo = NextRequest(m_display);
+        } else {
+            // XFlush reads the connection as well: only requests made since are worth it.
+            if (NextRequest(m_display) != m_flushedUpTo) {
+                XFlush(m_display);
+                m_flushedUpTo = NextRequest(m_display);
+            }
+            queued = XEventsQueued(m_display, QueuedAlready);
+        }
+        if (queued <= 0) {
+            return;
+        }
         XEvent event;
         XNextEvent(m_display, &event);
         Dispatch(event);
@@ -471,6 +519,9 @@ const std::array<X11Backend::Handler, LASTEvent>& X11Backend::Handlers() {
 }
 
 void X11Backend::Dispatch(XEvent& event) {
+    if (event.type == KeyPress || event.type == KeyRelease) {
+        OpenInputMethodOnce();
+    }
     // The input method sees every event first; what it keeps (a key that starts a
     // composition) is not ours.
     if (XFilterEvent(&event, None)) {
@@ -627,7 +678,8 @@ static bool IsRealFocusChange(const XFocusChangeEvent& focus) {
 
 void X11Backend::OnFocusIn(XEvent& event) {
     const SurfaceId id = SurfaceOf(event.xfocus.window);
-    if (id == 0 || !IsRealFocusChange(event.xfocus) || m_focused == id) {
+    if (id == 0 || !IsRealFocusChange(event.xfocus) || m_focused == id ||
+        m_connection->IsStaleFocusEvent(event.xfocus)) {
         return;
     }
     if (XIC inputContext = Surface(id)->InputContext()) {
@@ -639,7 +691,8 @@ void X11Backend::OnFocusIn(XEvent& event) {
 
 void X11Backend::OnFocusOut(XEvent& event) {
     const SurfaceId id = SurfaceOf(event.xfocus.window);
-    if (id == 0 || !IsRealFocusChange(event.xfocus) || m_focused != id) {
+    if (id == 0 || !IsRealFocusChange(event.xfocus) || m_focused != id ||
+        m_connection->IsStaleFocusEvent(event.xfocus)) {
         return;
     }
     if (XIC inputContext = Surface(id)->InputContext()) {

@@ -96,6 +96,7 @@ public:
     Window XWindowOf(SurfaceId id) const;
     bool UsesSharedMemory() const { return m_useShm; }
     bool HasInputMethod() const { return m_inputMethod != nullptr; }
+    bool InputMethodOpened() const { return m_inputMethodOpened; }
     bool HasDetectableAutoRepeat() const { return m_detectableRepeat; }
     bool WindowManagerRunning() const { return m_windowManager.IsRunning(); }
 
@@ -110,7 +111,8 @@ private:
     bool IsOurs(Window window) const;
 
     // Reads everything the server has sent and turns it into events.
-    void Pump();
+    enum class PumpRead { OncePerMillisecond, Forced };
+    void Pump(PumpRead read = PumpRead::OncePerMillisecond);
     void Dispatch(XEvent& event);
     Event MakeEvent(EventType type, SurfaceId surface) const;
     void Push(Event event) { m_events.push_back(std::move(event)); }
@@ -130,6 +132,10 @@ private:
     void OnClientMessage(XEvent& event);
     void OnMapping(XEvent& event);
 
+    // Opens the input method and gives every surface its input context, once: when the first
+    // frame is out and nothing waits, or at the first key, whichever comes first. Opening it
+    // (locale files, compose tables) is a large share of start-up, and no key needs it before.
+    void OpenInputMethodOnce();
     // The text a key press types and the key symbol its modifiers select.
     std::pair<std::string, KeySym> LookUpKey(XKeyEvent& key);
     // Whether the window manager or the user made surface iconic, from its properties.
@@ -142,6 +148,8 @@ private:
     Display* m_display;
     x11::WindowManager m_windowManager;
     XIM m_inputMethod = nullptr;
+    bool m_inputMethodOpened = false;
+    bool m_presented = false;  // a surface has put its first frame
     bool m_useShm = false;
     bool m_detectableRepeat = false;
     Window m_helperWindow = None;  // never mapped: owns the clipboard, learns server time
@@ -163,6 +171,8 @@ private:
     // its handler's GetCursorPos then cost one round trip, not two. A warp forgets it.
     std::optional<Point> m_pointer;
     std::uint64_t m_pointerReadMs = 0;
+    std::uint64_t m_lastReadMs = 0;   // when Pump last read the connection
+    unsigned long m_flushedUpTo = 0;  // NextRequest when Pump last flushed
 
     std::deque<Event> m_events;
     bool m_shutDown = false;

@@ -89,6 +89,16 @@ void Connection::WaitForData(std::optional<std::uint64_t> deadlineMs) {
     }
 }
 
+void Connection::SetInputFocus(Window window) {
+    m_focusRequestSerial = NextRequest(m_display);
+    XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
+}
+
+bool Connection::IsStaleFocusEvent(const XFocusChangeEvent& event) const {
+    // An event carries the serial of the last request the server had processed.
+    return event.serial < m_focusRequestSerial;
+}
+
 Time Connection::ServerTime(Window window) {
     XChangeProperty(m_display, window, m_atoms.timeProbe, m_atoms.timeProbe, 8, PropModeAppend,
                     nullptr, 0);

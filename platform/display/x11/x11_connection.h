@@ -44,6 +44,13 @@ public:
     // PropertyChangeMask): selection ownership wants a real timestamp, not CurrentTime.
     Time ServerTime(Window window);
 
+    // XSetInputFocus, remembering the request: the focus events the server made before it
+    // processed this request report a focus that the request has already replaced.
+    void SetInputFocus(Window window);
+    // A FocusIn or FocusOut made before our latest focus request. Acting on it would ask for
+    // the old focus again, and two quick requests would then chase each other forever.
+    bool IsStaleFocusEvent(const XFocusChangeEvent& event) const;
+
 private:
     explicit Connection(Display* display);
 
@@ -51,6 +58,7 @@ private:
     int m_screen;
     Window m_root;
     Atoms m_atoms;
+    unsigned long m_focusRequestSerial = 0;
 };
 
 }  // namespace display::x11

@@ -169,6 +169,57 @@ bool ShowsJapanese(const FcPattern* match) {
            FcLangDifferentLang;
 }
 
+// A kept answer: the notices it gave ("notice" lines: key, tab, text) and its files ("file"
+// lines: face index, tab, path), one a line.
+struct CandidatesAnswer {
+    std::vector<FaceFile> files;
+    std::vector<std::pair<std::string, std::string>> notices;
+};
+
+std::optional<std::string> WriteCandidates(const CandidatesAnswer& answer) {
+    std::string text;
+    for (const auto& [key, notice] : answer.notices) {
+        if ((key + notice).find_first_of(std::string("\n\t\0", 3)) != std::string::npos)
+            return std::nullopt;
+        text += "notice\t" + key + "\t" + notice + "\n";
+    }
+    for (const FaceFile& file : answer.files) {
+        if (file.path.find_first_of(std::string("\n\0", 2)) != std::string::npos)
+            return std::nullopt;
+        text += "file\t" + std::to_string(file.index) + "\t" + file.path + "\n";
+    }
+    return text;
+}
+
+std::optional<CandidatesAnswer> ParseCandidates(std::string_view text) {
+    CandidatesAnswer answer;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 1);
+        const std::size_t first = line.find('\t');
+        const std::size_t second =
+            first == std::string_view::npos ? first : line.find('\t', first + 1);
+        if (second == std::string_view::npos)
+            return std::nullopt;
+        const std::string_view kind = line.substr(0, first);
+        const std::string_view middle = line.substr(first + 1, second - first - 1);
+        const std::string_view last = line.substr(second + 1);
+        if (kind == "notice") {
+            answer.notices.emplace_back(std::string(middle), std::string(last));
+        } else if (kind == "file" && !middle.empty() && middle.size() < 6 &&
+                   middle.find_first_not_of("0123456789") == std::string_view::npos &&
+                   !last.empty()) {
+            answer.files.push_back({std::string(last), std::stoi(std::string(middle))});
+        } else {
+            return std::nullopt;
+        }
+    }
+    return answer;
+}
+
 void WriteToStandardError(const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, text.c_str());
 }
@@ -207,14 +258,38 @@ std::optional<FaceFile> FindFaceWith(char32_t ch, const std::string& primaryFami
     return FileOf(match.get());
 }
 
-FaceResolver::FaceResolver(Notice notice)
-    : m_notice(notice ? std::move(notice) : Notice(WriteToStandardError)) {}
+FaceResolver::FaceResolver(Notice notice, FaceCache* cache)
+    : m_notice(notice ? std::move(notice) : Notice(WriteToStandardError)), m_cache(cache) {}
 
 const std::vector<FaceFile>& FaceResolver::Candidates(const std::string& family, int weight,
                                                       bool italic, bool japanese) {
     const auto key = std::make_tuple(family, weight, italic, japanese);
     if (auto found = m_matches.find(key); found != m_matches.end())
         return found->second;
+    const std::string cacheKey = "candidates\n" + family + "\n" + std::to_string(weight) +
+                                 (italic ? " italic" : " upright") +
+                                 (japanese ? " japanese" : " any");
+    const bool cacheable = m_cache != nullptr && cacheKey.find('\0') == std::string::npos;
+    if (cacheable) {
+        if (auto kept = m_cache->Find(cacheKey)) {
+            if (auto answer = ParseCandidates(*kept)) {
+                for (const auto& [noticeKey, text] : answer->notices)
+                    NoticeOnce(noticeKey, text);
+                return m_matches.emplace(key, std::move(answer->files)).first->second;
+            }
+        }
+    }
+    m_said.clear();
+    std::vector<FaceFile> files = Resolve(family, weight, italic, japanese);
+    if (cacheable) {
+        if (auto text = WriteCandidates({files, m_said}))
+            m_cache->Store(cacheKey, std::move(*text));
+    }
+    return m_matches.emplace(key, std::move(files)).first->second;
+}
+
+std::vector<FaceFile> FaceResolver::Resolve(const std::string& family, int weight, bool italic,
+                                            bool japanese) {
     std::vector<FaceFile> files;
     if (auto best = BestFace(family, weight, italic, japanese))
         files.push_back(*best);
@@ -222,7 +297,7 @@ const std::vector<FaceFile>& FaceResolver::Candidates(const std::string& family,
         if (std::find(files.begin(), files.end(), file) == files.end())
             files.push_back(file);
     }
-    return m_matches.emplace(key, std::move(files)).first->second;
+    return files;
 }
 
 // Fontconfig always matches some face; for a Japanese family it must be that family or at
@@ -249,6 +324,7 @@ std::optional<FaceFile> FaceResolver::BestFace(const std::string& family, int we
 }
 
 void FaceResolver::NoticeOnce(const std::string& key, const std::string& text) {
+    m_said.emplace_back(key, text);
     if (m_noticed.insert(key).second)
         m_notice(text);
 }

@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/winapi/font/face_cache.h"
 #include "platform/winapi/font/freetype_face.h"
 #include "platform/winapi/font/stood_for_face.h"
 
@@ -34,7 +35,9 @@ public:
     // Where the resolver says which face stands in for a missing one; by default a line on
     // stderr under the program's name.
     using Notice = std::function<void(const std::string&)>;
-    explicit FaceResolver(Notice notice = {});
+    // With a cache, answers kept from earlier runs spare setting fontconfig up; only for
+    // fontconfig's own configuration, which the cache watches, not one set in the process.
+    explicit FaceResolver(Notice notice = {}, FaceCache* cache = nullptr);
 
     // Files to try in order: fontconfig's best match for the family, then any scalable faces.
     // A Japanese family that this system lacks gives way to the nearest face fontconfig has for
@@ -47,11 +50,17 @@ public:
 private:
     std::optional<FaceFile> BestFace(const std::string& family, int weight, bool italic,
                                      bool japanese);
+    std::vector<FaceFile> Resolve(const std::string& family, int weight, bool italic,
+                                  bool japanese);
     void NoticeOnce(const std::string& key, const std::string& text);
     const std::vector<FaceFile>& AnyScalable();
 
     Notice m_notice;
+    FaceCache* m_cache;
     std::set<std::string> m_noticed;
+    // The notices of the answer being worked out, kept with it and said again when it is
+    // taken from the cache.
+    std::vector<std::pair<std::string, std::string>> m_said;
     std::map<std::tuple<std::string, int, bool, bool>, std::vector<FaceFile>> m_matches;
     std::optional<std::vector<FaceFile>> m_anyScalable;
 };

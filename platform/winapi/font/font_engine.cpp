@@ -10,6 +10,8 @@
 namespace winapi::font {
 namespace {
 
+FaceCache& SharedFaceCache();
+
 // Fonts by everything a LOGFONT asks for, so the same request shares one glyph cache.
 class FontRegistry {
 public:
@@ -52,8 +54,13 @@ private:
     }
 
     std::map<Key, std::shared_ptr<const Font>> m_fonts;
-    FaceResolver m_resolver;
+    FaceResolver m_resolver{{}, &SharedFaceCache()};
 };
+
+FaceCache& SharedFaceCache() {
+    static FaceCache cache(FaceCache::DefaultPath());
+    return cache;
+}
 
 FontRegistry& Registry() {
     static FontRegistry registry;

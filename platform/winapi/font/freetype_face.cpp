@@ -1,6 +1,12 @@
 #include "platform/winapi/font/freetype_face.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <map>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -8,6 +14,46 @@
 #include FT_TRUETYPE_TABLES_H
 
 namespace winapi::font {
+
+// A font file mapped read-only, once however many faces and sizes read it. The mapping is
+// marked for random access: a face reads a few tables and the outlines of the glyphs drawn,
+// scattered over megabytes, and the kernel would otherwise map the pages around each one
+// read as well, keeping most of the file resident for nothing.
+class MappedFontFile {
+public:
+    static std::shared_ptr<MappedFontFile> Open(const std::string& path) {
+        static std::map<std::string, std::weak_ptr<MappedFontFile>> open;
+        if (auto mapped = open[path].lock())
+            return mapped;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        struct stat info {};
+        void* base = MAP_FAILED;
+        if (fstat(fd, &info) == 0 && info.st_size > 0)
+            base = mmap(nullptr, std::size_t(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        close(fd);
+        if (base == MAP_FAILED)
+            return nullptr;
+        madvise(base, std::size_t(info.st_size), MADV_RANDOM);
+        std::shared_ptr<MappedFontFile> mapped(
+            new MappedFontFile(static_cast<const unsigned char*>(base), std::size_t(info.st_size)));
+        open[path] = mapped;
+        return mapped;
+    }
+    ~MappedFontFile() { munmap(const_cast<unsigned char*>(m_bytes), m_size); }
+    MappedFontFile(const MappedFontFile&) = delete;
+    MappedFontFile& operator=(const MappedFontFile&) = delete;
+
+    const unsigned char* Bytes() const { return m_bytes; }
+    std::size_t Size() const { return m_size; }
+
+private:
+    MappedFontFile(const unsigned char* bytes, std::size_t size) : m_bytes(bytes), m_size(size) {}
+    const unsigned char* m_bytes;
+    std::size_t m_size;
+};
+
 namespace {
 
 // One library for every face alive; it goes when the last face goes.
@@ -98,14 +144,19 @@ std::unique_ptr<FreeTypeFace> FreeTypeFace::Open(const FaceFile& file) {
     auto library = SharedLibrary();
     if (!library || file.path.empty())
         return nullptr;
+    auto mapped = MappedFontFile::Open(file.path);
+    if (!mapped)
+        return nullptr;
     FT_Face face = nullptr;
-    if (FT_New_Face(library.get(), file.path.c_str(), file.index, &face) != 0)
+    if (FT_New_Memory_Face(library.get(), mapped->Bytes(), FT_Long(mapped->Size()), file.index,
+                           &face) != 0)
         return nullptr;
     if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
         FT_Done_Face(face);
         return nullptr;
     }
-    return std::unique_ptr<FreeTypeFace>(new FreeTypeFace(std::move(library), face, file));
+    return std::unique_ptr<FreeTypeFace>(
+        new FreeTypeFace(std::move(library), std::move(mapped), face, file));
 }
 
 bool FreeTypeFace::SetEmPixels(double emPixels) {
@@ -113,9 +164,12 @@ bool FreeTypeFace::SetEmPixels(double emPixels) {
     return em26Dot6 > 0 && FT_Set_Char_Size(m_face, 0, em26Dot6, 72, 72) == 0;
 }
 
-FreeTypeFace::FreeTypeFace(std::shared_ptr<FT_LibraryRec_> library, FT_FaceRec_* face,
-                           FaceFile file)
-    : m_library(std::move(library)), m_face(face), m_file(std::move(file)) {
+FreeTypeFace::FreeTypeFace(std::shared_ptr<FT_LibraryRec_> library,
+                           std::shared_ptr<MappedFontFile> mapped, FT_FaceRec_* face, FaceFile file)
+    : m_library(std::move(library)),
+      m_mapped(std::move(mapped)),
+      m_face(face),
+      m_file(std::move(file)) {
     m_family = face->family_name != nullptr ? face->family_name : "";
     m_design = ReadDesign(face);
     m_bold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0 || m_design.weightClass >= 600;
@@ -131,17 +185,31 @@ unsigned FreeTypeFace::GlyphIndex(char32_t ch) const {
     return FT_Get_Char_Index(m_face, ch);
 }
 
-std::optional<Glyph> FreeTypeFace::Render(unsigned glyphIndex, RenderStyle style) const {
+bool FreeTypeFace::Load(unsigned glyphIndex, RenderStyle style, Glyph& glyph) const {
     FT_Int32 flags = FT_LOAD_TARGET_MONO;
     // Synthesized styles work on outlines, so embedded bitmaps would escape them.
     if (style.embolden || style.slant)
         flags |= FT_LOAD_NO_BITMAP;
     if (FT_Load_Glyph(m_face, glyphIndex, flags) != 0)
-        return std::nullopt;
-    FT_GlyphSlot slot = m_face->glyph;
-    Glyph glyph;
+        return false;
+    const FT_GlyphSlot slot = m_face->glyph;
     glyph.emboldened = style.embolden && slot->format == FT_GLYPH_FORMAT_OUTLINE;
     glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    return true;
+}
+
+std::optional<Glyph> FreeTypeFace::Measure(unsigned glyphIndex, RenderStyle style) const {
+    Glyph glyph;
+    if (!Load(glyphIndex, style, glyph))
+        return std::nullopt;
+    return glyph;
+}
+
+std::optional<Glyph> FreeTypeFace::Render(unsigned glyphIndex, RenderStyle style) const {
+    Glyph glyph;
+    if (!Load(glyphIndex, style, glyph))
+        return std::nullopt;
+    FT_GlyphSlot slot = m_face->glyph;
     if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
         if (style.slant) {
             const FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};

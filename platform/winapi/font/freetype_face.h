@@ -13,6 +13,8 @@ struct FT_LibraryRec_;
 
 namespace winapi::font {
 
+class MappedFontFile;
+
 struct FaceFile {
     std::string path;
     int index = 0;
@@ -63,11 +65,17 @@ public:
     unsigned GlyphIndex(char32_t ch) const;
     // Hinted and rendered in monochrome; nothing when FreeType cannot load the glyph.
     std::optional<Glyph> Render(unsigned glyphIndex, RenderStyle style) const;
+    // The advance and emboldening Render gives the glyph, from loading it alone: measuring text
+    // needs no bitmap. Nothing when FreeType cannot load the glyph.
+    std::optional<Glyph> Measure(unsigned glyphIndex, RenderStyle style) const;
 
 private:
-    FreeTypeFace(std::shared_ptr<FT_LibraryRec_> library, FT_FaceRec_* face, FaceFile file);
+    bool Load(unsigned glyphIndex, RenderStyle style, Glyph& glyph) const;
+    FreeTypeFace(std::shared_ptr<FT_LibraryRec_> library, std::shared_ptr<MappedFontFile> mapped,
+                 FT_FaceRec_* face, FaceFile file);
 
     std::shared_ptr<FT_LibraryRec_> m_library;
+    std::shared_ptr<MappedFontFile> m_mapped;  // the file's bytes, while the face reads them
     FT_FaceRec_* m_face;
     FaceFile m_file;
     std::string m_family;

@@ -57,12 +57,15 @@ GlyphCache::GlyphCache(std::unique_ptr<FreeTypeFace> primary, double emPixels, b
 const Glyph& GlyphCache::Get(char32_t ch) {
     if (ch < m_ascii.size()) {
         auto& slot = m_ascii[ch];
-        if (!slot)
+        if (!slot) {
             slot = RenderCharacter(ch);
+            m_measured.erase(ch);
+        }
         return *slot;
     }
     if (auto found = m_others.find(ch); found != m_others.end())
         return found->second;
+    m_measured.erase(ch);
     return m_others.emplace(ch, RenderCharacter(ch)).first->second;
 }
 
@@ -70,8 +73,34 @@ bool GlyphCache::HasOwnGlyph(char32_t ch) const {
     return m_primary && m_primary->GlyphIndex(ch) != 0;
 }
 
+const Glyph* GlyphCache::Rendered(char32_t ch) const {
+    if (ch < m_ascii.size())
+        return m_ascii[ch] ? &*m_ascii[ch] : nullptr;
+    const auto found = m_others.find(ch);
+    return found != m_others.end() ? &found->second : nullptr;
+}
+
+const Glyph& GlyphCache::Metrics(char32_t ch) {
+    if (const Glyph* rendered = Rendered(ch))
+        return *rendered;
+    // Characters from another face, stray bytes and boxes take the whole way.
+    const unsigned index = m_primary && ch != kInvalidUtf8Byte ? m_primary->GlyphIndex(ch) : 0;
+    if (index == 0)
+        return Get(ch);
+    if (auto found = m_measured.find(ch); found != m_measured.end())
+        return found->second;
+    auto glyph = m_primary->Measure(index, StyleFor(*m_primary));
+    if (!glyph)
+        return Get(ch);
+    return m_measured.emplace(ch, std::move(*glyph)).first->second;
+}
+
+RenderStyle GlyphCache::StyleFor(const FreeTypeFace& face) const {
+    return {m_bold && !face.IsBold(), m_italic && !face.IsItalic()};
+}
+
 Glyph GlyphCache::RenderWith(const FreeTypeFace& face, unsigned glyphIndex) const {
-    const RenderStyle style{m_bold && !face.IsBold(), m_italic && !face.IsItalic()};
+    const RenderStyle style = StyleFor(face);
     if (auto glyph = face.Render(glyphIndex, style))
         return std::move(*glyph);
     return BoxGlyph(m_emPixels, false);

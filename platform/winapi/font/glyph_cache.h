@@ -22,9 +22,15 @@ public:
 
     const FreeTypeFace* Primary() const { return m_primary.get(); }
     const Glyph& Get(char32_t ch);
+    // Its advance and emboldening, as Get's glyph has them; where the glyph is not rendered
+    // yet and the primary face has it, only loaded, without ink: text is measured far more
+    // often than every glyph of it drawn.
+    const Glyph& Metrics(char32_t ch);
     bool HasOwnGlyph(char32_t ch) const;
 
 private:
+    RenderStyle StyleFor(const FreeTypeFace& face) const;
+    const Glyph* Rendered(char32_t ch) const;
     Glyph RenderWith(const FreeTypeFace& face, unsigned glyphIndex) const;
     Glyph RenderCharacter(char32_t ch);
     const FreeTypeFace* FallbackFace(const FaceFile& file);
@@ -36,6 +42,7 @@ private:
     bool m_italic;
     std::array<std::optional<Glyph>, 128> m_ascii;
     std::unordered_map<char32_t, Glyph> m_others;
+    std::unordered_map<char32_t, Glyph> m_measured;  // not rendered yet: no ink
     std::optional<Glyph> m_default;
     std::vector<std::unique_ptr<FreeTypeFace>> m_fallbacks;
 };

@@ -100,7 +100,7 @@ FontMetrics OutlineFont::MeasureFace() const {
     const int winCell = design.winAscent + design.winDescent;
     metrics.externalLeading = std::max(0, Round((design.lineGap - (winCell - hheaCell)) * scale));
     metrics.aveCharWidth = design.averageWidth > 0 ? Round(design.averageWidth * scale) + widen
-                                                   : AdvanceOf(m_glyphs.Get(U'x'));
+                                                   : AdvanceOf(m_glyphs.Metrics(U'x'));
     metrics.maxCharWidth = std::max(Round(design.maxAdvance * scale) + widen, metrics.aveCharWidth);
     metrics.weight = m_synthesizedBold ? 700 : design.weightClass;
     metrics.fixedPitch = face != nullptr && face->IsFixedPitch();
@@ -140,7 +140,7 @@ std::vector<int> OutlineFont::Advances(std::string_view utf8) const {
     advances.reserve(utf8.size());
     Utf8Reader reader(utf8);
     while (auto ch = reader.Next())
-        advances.push_back(AdvanceOf(m_glyphs.Get(*ch)));
+        advances.push_back(AdvanceOf(m_glyphs.Metrics(*ch)));
     return advances;
 }
 
@@ -148,7 +148,7 @@ int OutlineFont::TextWidth(std::string_view utf8) const {
     long long width = 0;
     Utf8Reader reader(utf8);
     while (auto ch = reader.Next())
-        width += AdvanceOf(m_glyphs.Get(*ch));
+        width += AdvanceOf(m_glyphs.Metrics(*ch));
     return ClipToInt(width);
 }
 
