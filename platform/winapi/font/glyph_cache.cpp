@@ -83,8 +83,8 @@ const Glyph* GlyphCache::Rendered(char32_t ch) const {
 const Glyph& GlyphCache::Metrics(char32_t ch) {
     if (const Glyph* rendered = Rendered(ch))
         return *rendered;
-    // Characters from another face, stray bytes and boxes take the whole way.
-    const unsigned index = m_primary && ch != kInvalidUtf8Byte ? m_primary->GlyphIndex(ch) : 0;
+    // Characters from another face and boxes take the whole way.
+    const unsigned index = m_primary ? m_primary->GlyphIndex(ch) : 0;
     if (index == 0)
         return Get(ch);
     if (auto found = m_measured.find(ch); found != m_measured.end())
