@@ -100,7 +100,10 @@ int main(int argc, char** argv) {
         PrintRow(i == 0 ? "start" : "checkpoint", c.tick, c.objects, c.heapInUse);
     }
     PrintRow("after", report.ticks, winapi::TakeObjectCensus(), soak::HeapInUse());
-    std::printf("peak heap: %.1f KiB\n", static_cast<double>(report.peakHeap) / 1024.0);
+    std::printf("peak heap: %.1f KiB (%s)\n", static_cast<double>(report.peakHeap) / 1024.0,
+                soak::HeapFigureIsExact()
+                    ? "the sanitizer's exact figure"
+                    : "glibc's in-use figure, its cache of freed chunks included");
     if (report.checkpoints.size() >= 2) {
         const long long growth = static_cast<long long>(report.checkpoints.back().heapInUse) -
                                  static_cast<long long>(report.checkpoints[1].heapInUse);

@@ -12,10 +12,15 @@ namespace {
 // sanitizer build (the full length is the soak bench's).
 constexpr std::uint64_t kTicks = 6'000;
 constexpr int kCheckpoints = 6;
-// The heap may differ this much between the first checkpoint after the warm-up and the last:
-// texts of varying length (the output, the clipboard, the value texts) and the spare capacity
-// of the queues. A leak of one window, DC or menu per action would pass it many times over.
-constexpr std::size_t kHeapAllowance = 16 * 1024;
+// The heap may differ this much between the first checkpoint after the warm-up and the last.
+// What the layer caches for good (rendered glyphs and character widths, font matches, the icon
+// LoadIcon shares, the GDI handle table's free slots) fills during the warm-up; after it only
+// texts of varying length (the output, the clipboard, the value texts) move the exact figure of
+// a sanitized build. glibc's figure also holds its cache of freed chunks, which fills slowly.
+// A leak of one window, DC, menu or string per tick or two would exceed either.
+std::size_t HeapAllowance() {
+    return soak::HeapFigureIsExact() ? 8 * 1024 : 48 * 1024;
+}
 
 class SoakTest : public PickerTest {};
 
@@ -43,7 +48,7 @@ TEST_F(SoakTest, EverythingComesBackWithEveryWindowOpenAndTheHeapDoesNotGrow) {
 
     const soak::Checkpoint& warm = report.checkpoints[1];
     const soak::Checkpoint& end = report.checkpoints.back();
-    EXPECT_LE(end.heapInUse, warm.heapInUse + kHeapAllowance)
+    EXPECT_LE(end.heapInUse, warm.heapInUse + HeapAllowance())
         << "heap grew from " << warm.heapInUse << " at tick " << warm.tick << " to "
         << end.heapInUse << " at tick " << end.tick;
 

@@ -45,6 +45,14 @@ std::string Describe(const winapi::ObjectCensus& c) {
            ", menus " + std::to_string(c.menus) + ", icons " + std::to_string(c.icons);
 }
 
+bool HeapFigureIsExact() {
+#ifdef TINTARO_SOAK_ASAN
+    return true;
+#else
+    return false;
+#endif
+}
+
 const char* NameOf(Action action) {
     static constexpr const char* kNames[] = {
         "pointer move", "Space",           "arrow key",      "slider arrow",     "slider page",

@@ -30,6 +30,10 @@ constexpr std::uint64_t kTickMs = 100;
 // Bytes the heap holds for the program: the allocator's in-use figure (the sanitizer's own
 // allocator in a sanitized build, where glibc's arenas hold nothing of the program).
 std::size_t HeapInUse();
+// Whether HeapInUse counts exactly the bytes the program holds. glibc's figure also counts the
+// freed small chunks its per-thread cache keeps for reuse (up to seven of each size); that cache
+// fills as new sizes come up, a bounded growth of some tens of KiB over a long run that is no leak.
+bool HeapFigureIsExact();
 
 enum class Action {
     MovePointer,
