@@ -35,7 +35,9 @@ std::size_t HeapInUse() {
 #ifdef TINTARO_SOAK_ASAN
     return __sanitizer_get_current_allocated_bytes();
 #else
-    return mallinfo2().uordblks;
+    // Large blocks (surfaces' pixels, bitmaps) are mapped apart from the arenas.
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 #endif
 }
 
