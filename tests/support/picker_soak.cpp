@@ -487,6 +487,9 @@ void ScriptedUser::Record() {
     for (int tool = 0; tool < static_cast<int>(std::size(kTools)); ++tool)
         checkpoint.toolWindowsShown += ToolWindow(tool) != nullptr ? 1 : 0;
     checkpoint.objects = winapi::TakeObjectCensus();
+    // The totals as Win32 reports them, which the census holds as well.
+    checkpoint.objects.gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    checkpoint.objects.userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     checkpoint.heapInUse = HeapInUse();
     m_report.checkpoints.push_back(checkpoint);
 }
