@@ -59,7 +59,8 @@ const char* NameOf(Action action) {
     static constexpr const char* kNames[] = {
         "pointer move", "Space",           "arrow key",      "slider arrow",     "slider page",
         "slider drag",  "slider transfer", "palette swatch", "palette mode",     "notation",
-        "copy",         "tool button",     "tool close box", "minimise/restore", "About box",
+        "copy",         "tool button",     "tool close box", "minimise/restore", "main window drag",
+        "About box",
     };
     static_assert(std::size(kNames) == static_cast<std::size_t>(Action::kCount));
     return kNames[static_cast<std::size_t>(action)];
@@ -104,8 +105,9 @@ constexpr Weighted kMix[] = {
     {Action::PaletteMode, 3},    {Action::Notation, 4},
     {Action::Copy, 4},           {Action::ToolButton, 4},
     {Action::ToolCloseBox, 3},   {Action::MinimiseRestore, 2},
-    {Action::About, 1},
+    {Action::MoveMain, 2},       {Action::About, 1},
 };
+static_assert(std::size(kMix) == static_cast<std::size_t>(Action::kCount));
 
 POINT CentreOf(const RECT& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -427,6 +429,27 @@ bool ScriptedUser::Begin(Action action) {
             Then(0, [this, at = *box] { ClickAt(at); });
             Then(static_cast<std::uint64_t>(Uniform(100, 2000)),
                  [this] { m_display.RestoreByUser(MainSurface()); });
+            return true;
+        }
+        case Action::MoveMain: {
+            // A drag by the caption to a place where the whole window stays on the screen.
+            if (!MainUsable())
+                return false;
+            const std::optional<POINT> caption = FindNonClientPart(Main(), HTCAPTION);
+            if (!caption)
+                return false;
+            RECT r{};
+            GetWindowRect(Main(), &r);
+            const display::Rect s = m_display.ScreenBounds();
+            const POINT to{caption->x + Uniform(s.left, s.right - (r.right - r.left)) - r.left,
+                           caption->y + Uniform(s.top, s.bottom - (r.bottom - r.top)) - r.top};
+            Then(0, [this, at = *caption] {
+                m_display.ButtonDown(display::MouseButton::Left, display::Point{at.x, at.y});
+            });
+            Then(static_cast<std::uint64_t>(Uniform(1, 60)),
+                 [this, to] { m_display.MovePointer(to.x, to.y); });
+            Then(static_cast<std::uint64_t>(Uniform(1, 60)),
+                 [this] { m_display.ButtonUp(display::MouseButton::Left); });
             return true;
         }
         case Action::About:

@@ -1,7 +1,8 @@
 // A long run of the picker on the headless display with its zoom, slider and palette windows
 // open and a scripted user acting between the ticks: pointer moves, Space, arrows, clicks on the
 // slider bars and palette swatches, notation changes through the right-click menu, copying,
-// tool windows closed and reopened, the main window minimised and restored, the About box. A
+// tool windows closed and reopened, the main window minimised, restored and dragged by its
+// caption, the About box. A
 // seeded generator orders the actions, so one run covers many orders and the same seed gives
 // the same run. At checkpoints the user brings every window back to the start (all three tool
 // windows open, nothing else) and the run records what the session holds and the heap in use.
@@ -50,6 +51,7 @@ enum class Action {
     ToolButton,
     ToolCloseBox,
     MinimiseRestore,
+    MoveMain,
     About,
     kCount
 };
