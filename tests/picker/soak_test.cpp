@@ -17,7 +17,7 @@ constexpr int kCheckpoints = 6;
 // LoadIcon shares, the GDI handle table's free slots) fills during the warm-up; after it only
 // texts of varying length (the output, the clipboard, the value texts) move the exact figure of
 // a sanitized build. glibc's figure also holds its cache of freed chunks, which fills slowly.
-// A leak of one window, DC, menu or string per tick or two would exceed either.
+// A string or buffer leaked every tick or two would exceed either.
 std::size_t HeapAllowance() {
     return soak::HeapFigureIsExact() ? 8 * 1024 : 48 * 1024;
 }
