@@ -118,13 +118,15 @@ RECT ScreenRectOf(HWND window, int id) {
     return rect;
 }
 
-// A point of the non-client part a window reports there (HTCLOSE, HTMINBUTTON), found as the
+// A point of a non-client part of a window (HTCLOSE, HTMINBUTTON, HTCAPTION), found as the
 // pointer would: by asking the window what lies under each point of its top rows.
 std::optional<POINT> FindNonClientPart(HWND hwnd, LRESULT part) {
     RECT r{};
     GetWindowRect(hwnd, &r);
+    // Only where no other window covers it: the pointer would press that window instead.
     const auto at = [&](int x, int y) {
-        return SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == part;
+        return SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == part &&
+               WindowFromPoint(POINT{x, y}) == hwnd;
     };
     for (int y = r.top; y < std::min<LONG>(r.bottom, r.top + 40); ++y)
         for (int x = r.right - 1; x >= r.left; --x)
@@ -165,7 +167,7 @@ private:
     void Plan();
     void Start();
     bool Begin(Action action);
-    void Settle();
+    void Settle(int attemptsLeft = 40);
     void Record();
     void Sample() { m_report.peakHeap = std::max(m_report.peakHeap, HeapInUse()); }
 
@@ -245,7 +247,6 @@ void ScriptedUser::Start() {
             m_display.FillDesktop({x, y, x + kPatch, y + kPatch},
                                   static_cast<std::uint32_t>(m_random()) & 0xFFFFFF);
     Settle();
-    Then(0, [this] { Record(); });
 }
 
 void ScriptedUser::Plan() {
@@ -256,12 +257,8 @@ void ScriptedUser::Plan() {
     const int count = std::max(1, m_options.checkpoints);
     const std::uint64_t checkpointAt = m_start + length * m_nextCheckpoint / count;
     if (Now() >= checkpointAt) {
+        m_ended = m_nextCheckpoint++ == count;
         Settle();
-        Then(0, [this] { Record(); });
-        if (m_nextCheckpoint++ == count) {
-            m_ended = true;
-            Then(1, [this] { m_main.EndDialog(IDCANCEL); });
-        }
         return;
     }
     int total = 0;
@@ -482,26 +479,44 @@ bool ScriptedUser::Begin(Action action) {
     return false;
 }
 
-// Steps that bring every window back to the start: the About box closed, the main window
-// restored, every tool window open; then two ticks for everything to be painted.
-void ScriptedUser::Settle() {
-    Then(1, [this] {
-        if (const HWND about = FindWindowA(nullptr, kAboutTitle)) {
-            RECT r{};
-            GetWindowRect(about, &r);
-            ClickAt(CentreOf(r));
+// Brings every window back to the start, one correction per step: the About box closed, the
+// main window restored, every tool window open through its button, the main window first
+// dragged elsewhere when a tool window covers that button. Then, two ticks later for everything
+// to be painted, the checkpoint is recorded (and the run ended after the last). A state it could
+// not reach in a few dozen steps is recorded as it is, for the caller to see.
+void ScriptedUser::Settle(int attemptsLeft) {
+    Then(1, [this, attemptsLeft] {
+        const auto again = [this, attemptsLeft] { Settle(attemptsLeft - 1); };
+        if (attemptsLeft > 0) {
+            if (const HWND about = FindWindowA(nullptr, kAboutTitle)) {
+                RECT r{};
+                GetWindowRect(about, &r);
+                ClickAt(CentreOf(r));
+                return again();
+            }
+            if (IsIconic(Main())) {
+                m_display.RestoreByUser(MainSurface());
+                return again();
+            }
+            for (int tool = 0; tool < static_cast<int>(std::size(kTools)); ++tool) {
+                if (ToolWindow(tool) != nullptr)
+                    continue;
+                const HWND button = GetDlgItem(Main(), kTools[tool].button);
+                RECT r{};
+                GetWindowRect(button, &r);
+                if (WindowFromPoint(CentreOf(r)) == button)
+                    ClickAt(CentreOf(r));
+                else
+                    Begin(Action::MoveMain);
+                return again();
+            }
         }
-    });
-    Then(1, [this] {
-        if (IsIconic(Main()))
-            m_display.RestoreByUser(MainSurface());
-    });
-    for (int tool = 0; tool < static_cast<int>(std::size(kTools)); ++tool)
-        Then(1, [this, tool] {
-            if (ToolWindow(tool) == nullptr)
-                ClickOn(Main(), kTools[tool].button);
+        Then(2 * kTickMs, [this] {
+            Record();
+            if (m_ended)
+                Then(1, [this] { m_main.EndDialog(IDCANCEL); });
         });
-    Then(2 * kTickMs, [] {});
+    });
 }
 
 void ScriptedUser::Record() {
