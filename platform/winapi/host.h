@@ -30,6 +30,19 @@ private:
 display::Backend& CurrentBackend();
 bool HasSession();
 
+// What the session holds at this moment, kind by kind, for tests and benches that prove nothing
+// leaks. Win32 only totals these (GetGuiResources); it has no query for DCs or menus alone.
+struct ObjectCensus {
+    std::size_t windows = 0;         // every window but the desktop, menu popups included
+    std::size_t deviceContexts = 0;  // memory DCs and window DCs not yet released
+    std::size_t gdiObjects = 0;      // what GetGuiResources(GR_GDIOBJECTS) reports
+    std::size_t userObjects = 0;     // what GetGuiResources(GR_USEROBJECTS) reports
+    std::size_t menus = 0;
+    std::size_t icons = 0;
+    bool operator==(const ObjectCensus&) const = default;
+};
+ObjectCensus TakeObjectCensus();
+
 // The compiled resources (.res image) of the program module, served by FindResourceA and the
 // loaders. The bytes must outlive their use; the program passes its embedded copy.
 void SetModuleResources(std::span<const std::byte> resImage);

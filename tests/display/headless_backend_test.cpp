@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace display {
@@ -314,8 +315,10 @@ TEST_F(HeadlessBackendTest, WaitReturnsOnEventOrJumpsToDeadline) {
 TEST_F(HeadlessBackendTest, IdleHandlerDrivesTheWait) {
     const std::uint64_t t0 = backend.Clock();
     int calls = 0;
+    std::vector<std::optional<std::uint64_t>> deadlines;
     backend.SetIdleHandler([&] {
         ++calls;
+        deadlines.push_back(backend.IdleDeadline());
         backend.Advance(10);
         backend.Press(kVkSpace, " ");
     });
@@ -323,6 +326,11 @@ TEST_F(HeadlessBackendTest, IdleHandlerDrivesTheWait) {
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(backend.Clock(), t0 + 10);
     EXPECT_EQ(backend.PendingEventCount(), 2u);
+    // The handler is told when the waiting loop has work due; outside it, nothing.
+    Drain();
+    backend.Wait(t0 + 500);
+    EXPECT_EQ(deadlines, (std::vector<std::optional<std::uint64_t>>{std::nullopt, t0 + 500}));
+    EXPECT_EQ(backend.IdleDeadline(), std::nullopt);
 }
 
 // A wait that can never end fails the test instead of hanging it.

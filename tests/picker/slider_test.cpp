@@ -8,6 +8,7 @@
 #include "color/text_format.h"
 #include "picker/picker_dlg.h"
 #include "picker_test.h"
+#include "support/scroll_thumb.h"
 
 namespace {
 
@@ -75,16 +76,8 @@ protected:
                 return {bar.left + arrow, y};
             case BarSpot::TrackEnd:
                 return {bar.right - arrow - 1, y};
-            case BarSpot::Thumb: {
-                // The thumb is the one stretch of the track with the button face in its middle.
-                const COLORREF face = GetSysColor(COLOR_BTNFACE);
-                const std::uint32_t facePixel =
-                    GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
-                for (int x = bar.left + arrow; x < bar.right - arrow; ++x)
-                    if (ScreenPixel(x, y) == facePixel && ScreenPixel(x + 1, y) == facePixel)
-                        return {x + 1, y};
-                return {-1, -1};
-            }
+            case BarSpot::Thumb:
+                return ThumbOnScreen(Display(), Bar(channel)).value_or(POINT{-1, -1});
         }
         return {-1, -1};
     }

@@ -3,10 +3,12 @@
 // states, system colours and the rectangle helpers.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 #include <set>
 #include <vector>
 
+#include "platform/winapi/gdi/icon_image.h"
 #include "support/headless_test.h"
 
 namespace {
@@ -368,7 +370,30 @@ TEST_F(GdiObjectTest, SystemColourBrushesAreSharedAndUncounted) {
     EXPECT_EQ(before, Count());
 }
 
-TEST_F(GdiObjectTest, GuiResourcesCountOnlyGdiObjects) {
+// GDI objects (DCs among them) and USER objects (windows, menus, icons, the caret) are counted
+// apart; an icon counts in both, being a USER object that holds GDI bitmaps.
+TEST_F(GdiObjectTest, GuiResourcesCountGdiAndUserObjectsApart) {
+    const auto gdi = [] { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); };
+    const auto user = [] { return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); };
+    const DWORD gdiBefore = gdi();
+    const DWORD userBefore = user();
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                  nullptr, nullptr);
+    HMENU menu = CreatePopupMenu();
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_TRUE(CreateCaret(window, nullptr, 1, 10));
+    EXPECT_EQ(gdiBefore + 1, gdi());
+    EXPECT_EQ(userBefore + 3, user());
+    const std::uint32_t argb[] = {0xFF000000};
+    HICON icon = winapi::gdi::CreateIconFromArgb(1, 1, argb);
+    EXPECT_EQ(gdiBefore + 2, gdi());
+    EXPECT_EQ(userBefore + 4, user());
+    DestroyIcon(icon);
+    DeleteDC(dc);
+    DestroyMenu(menu);
+    DestroyWindow(window);  // the caret goes with its window
+    EXPECT_EQ(gdiBefore, gdi());
+    EXPECT_EQ(userBefore, user());
     SetLastError(0);
     EXPECT_EQ(0u, GetGuiResources(GetCurrentProcess(), 7));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());

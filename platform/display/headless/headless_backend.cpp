@@ -444,10 +444,15 @@ void HeadlessBackend::Wait(std::optional<std::uint64_t> deadlineMs) {
     // A Wait from inside the handler (a loop the handler itself runs) does not call it again.
     if (m_idleHandler && !m_inIdleHandler) {
         m_inIdleHandler = true;
+        m_idleDeadline = deadlineMs;
         struct ClearOnExit {
             bool& flag;
-            ~ClearOnExit() { flag = false; }
-        } clearOnExit{m_inIdleHandler};
+            std::optional<std::uint64_t>& deadline;
+            ~ClearOnExit() {
+                flag = false;
+                deadline.reset();
+            }
+        } clearOnExit{m_inIdleHandler, m_idleDeadline};
         const std::function<void()> handler = m_idleHandler;  // it may replace itself
         handler();
     }

@@ -151,6 +151,10 @@ public:
     // itself (a modal loop, the program's message loop). It may inject input and advance the
     // clock. An empty function removes it.
     void SetIdleHandler(std::function<void()> handler) { m_idleHandler = std::move(handler); }
+    // While the idle handler runs: the deadline of the Wait that called it (when the program
+    // next has work due, a timer), so that a handler can move time on to it without passing
+    // it. Empty for a Wait without deadline, and outside the handler.
+    std::optional<std::uint64_t> IdleDeadline() const { return m_idleDeadline; }
 
     // --- Test API: the bell ---
     int BellCount() const { return m_bells; }
@@ -197,6 +201,7 @@ private:
     int m_waitsWithoutInput = 0;
     std::function<void()> m_idleHandler;
     bool m_inIdleHandler = false;
+    std::optional<std::uint64_t> m_idleDeadline;
 
     Point m_pointer;
 

@@ -47,9 +47,9 @@ public:
     void ResumeAfterPaint();
     void Blink(HWND hwnd);
     void Reset() { *this = Caret(); }
+    bool Exists();
 
 private:
-    bool Exists();
     bool CheckOwner(HWND hwnd);
     void Sync();
     void Draw() const;
@@ -252,6 +252,10 @@ bool SuspendCaretForPaint(HWND hwnd) {
 
 void ResumeCaretAfterPaint() {
     Caret::Instance().ResumeAfterPaint();
+}
+
+bool CaretExists() {
+    return Caret::Instance().Exists();
 }
 
 }  // namespace winapi::core

@@ -54,6 +54,8 @@ void ForgetSurface(display::SurfaceId id);
 // puts it back.
 bool SuspendCaretForPaint(HWND hwnd);
 void ResumeCaretAfterPaint();
+// Whether a caret exists (it goes with its window).
+bool CaretExists();
 
 // Messages
 LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -259,13 +259,3 @@ DWORD WINAPI GetSysColor(int nIndex) {
 HBRUSH WINAPI GetSysColorBrush(int nIndex) {
     return SysColorBrush(nIndex);
 }
-
-// Every process handle counts this process: there is no other one to ask about. Only GDI
-// objects are counted here; windows and menus are the window system's.
-DWORD WINAPI GetGuiResources(HANDLE, DWORD uiFlags) {
-    if (uiFlags != GR_GDIOBJECTS) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    return static_cast<DWORD>(ObjectTable::Instance().CountedObjects());
-}

@@ -100,4 +100,12 @@ void ObjectTable::Clear() {
     slots.clear();
 }
 
+std::size_t ObjectTable::CountedObjects(ObjectKind kind) const {
+    std::size_t count = 0;
+    for (const Slot& slot : m_slots)
+        if (slot.object != nullptr && !slot.object->IsStock() && slot.object->Kind() == kind)
+            ++count;
+    return count;
+}
+
 }  // namespace winapi::gdi

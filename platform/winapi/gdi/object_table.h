@@ -38,6 +38,8 @@ public:
     bool Remove(const void* handle);
     // Counted objects alive: what GetGuiResources(GR_GDIOBJECTS) reports.
     std::size_t CountedObjects() const { return m_counted; }
+    // Counted objects of one kind alive.
+    std::size_t CountedObjects(ObjectKind kind) const;
     // Drops everything, stock objects included: the end of a session.
     void Clear();
 
