@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/about_dlg.h"
+#include "picker/about_dlg.h"
 #include "color/color_value.h"
 #include "resource.h"
 #include "tools/palette_dlg.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "platform/winapi/core/internal.h"
-#include "platform/winapi/core/window_canvas.h"
+#include "platform/winapi/surface/window_canvas.h"
 #include "platform/winapi/host.h"
 
 namespace winapi::core {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/winapi/menu/classic_glyphs.h"
+#include "platform/winapi/ui/classic_glyphs.h"
 #include "platform/winapi/menu/menu_table.h"
 
 namespace winapi::menu {
@@ -40,7 +40,7 @@ void PopupView::Measure() {
     if (menu == nullptr)
         return;
     MemoryDc dc(CreateCompatibleDC(nullptr));
-    ScopedSelect font(dc.get(), m_font.Handle());
+    ui::ScopedSelect font(dc.get(), m_font.Handle());
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.get(), &metrics);
     // Classic items are the menu bar's height less 2 px, or taller for a taller font.
@@ -58,7 +58,7 @@ void PopupView::Measure() {
             row.label = entry.text.substr(0, tab);
             if (tab != std::string::npos)
                 row.accelerator = entry.text.substr(tab + 1);
-            ScopedSelect bold(dc.get(),
+            ui::ScopedSelect bold(dc.get(),
                               (entry.state & MF_DEFAULT) ? m_boldFont.Handle() : m_font.Handle());
             m_labelWidth = std::max(m_labelWidth, TextWidth(dc.get(), row.label));
             m_acceleratorWidth = std::max(m_acceleratorWidth, TextWidth(dc.get(), row.accelerator));
@@ -121,26 +121,26 @@ void PopupView::DrawItem(HDC hdc, int index) const {
     const int height = rect.bottom - rect.top;
 
     if (entry->state & MF_CHECKED) {
-        const SIZE check = GlyphSize(Glyph::Check);
+        const SIZE check = ui::GlyphSize(ui::Glyph::Check);
         const int x = rect.left + (kCheckColumn - check.cx) / 2;
         const int y = rect.top + (height - check.cy) / 2;
         if (embossed)
-            DrawEmbossedGlyph(hdc, Glyph::Check, x, y);
+            ui::DrawEmbossedGlyph(hdc, ui::Glyph::Check, x, y);
         else
-            DrawGlyph(hdc, Glyph::Check, x, y, ink);
+            ui::DrawGlyph(hdc, ui::Glyph::Check, x, y, ink);
     }
     if (entry->IsPopup()) {
-        const SIZE arrow = GlyphSize(Glyph::SubmenuArrow);
+        const SIZE arrow = ui::GlyphSize(ui::Glyph::SubmenuArrow);
         const int x = rect.right - kArrowColumn + (kArrowColumn - arrow.cx) / 2;
         const int y = rect.top + (height - arrow.cy) / 2;
         if (embossed)
-            DrawEmbossedGlyph(hdc, Glyph::SubmenuArrow, x, y);
+            ui::DrawEmbossedGlyph(hdc, ui::Glyph::SubmenuArrow, x, y);
         else
-            DrawGlyph(hdc, Glyph::SubmenuArrow, x, y, ink);
+            ui::DrawGlyph(hdc, ui::Glyph::SubmenuArrow, x, y, ink);
     }
     if (!entry->HasText())
         return;
-    ScopedSelect font(hdc, (entry->state & MF_DEFAULT) ? m_boldFont.Handle() : m_font.Handle());
+    ui::ScopedSelect font(hdc, (entry->state & MF_DEFAULT) ? m_boldFont.Handle() : m_font.Handle());
     if (embossed)
         DrawItemText(hdc, row, GetSysColor(COLOR_3DHIGHLIGHT), 1);
     DrawItemText(hdc, row, ink, 0);
