@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/winapi/ui/classic_glyphs.h"
 #include "platform/winapi/menu/menu_table.h"
+#include "platform/winapi/ui/classic_glyphs.h"
 
 namespace winapi::menu {
 namespace {
