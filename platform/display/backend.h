@@ -137,6 +137,9 @@ public:
     virtual Point PointerPosition() = 0;
     virtual void WarpPointer(Point to) = 0;
 
+    // Sounds the display's bell: feedback for a key or click that did nothing.
+    virtual void Bell() = 0;
+
     // Clipboard text, UTF-8.
     virtual void SetClipboardText(std::string_view utf8) = 0;
     virtual std::optional<std::string> ClipboardText() = 0;

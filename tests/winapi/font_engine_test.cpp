@@ -2,6 +2,7 @@
 // advances, and monochrome drawing that stays inside its clip.
 #include <algorithm>
 #include <climits>
+#include <numeric>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,7 +12,6 @@
 #include "platform/winapi/font/face_resolver.h"
 #include "platform/winapi/font/font_engine.h"
 #include "platform/winapi/font/outline_font.h"
-#include "platform/winapi/font/utf8_reader.h"
 
 namespace winapi::font {
 namespace {
@@ -243,44 +243,19 @@ TEST(FontAdvances, SynthesizedItalicSlantsWithoutMovingThePen) {
     EXPECT_TRUE(differ);
 }
 
-// Bytes of broken UTF-8 are one character each, as the caret and the advances see them.
-TEST(FontAdvances, InvalidUtf8CountsOnePerByte) {
+// Each malformed piece of UTF-8 is one character with an advance of its own, as the caret and
+// the clipboard see it.
+TEST(FontAdvances, MalformedPiecesCountOneEach) {
     const auto font = Open(kFixedGothicJa);
-    for (const char* text : {"A\xFF\xFE", "\xE7\xB5\x41", "\xC0\xAF\x80"}) {
-        const std::vector<int> advances = font->Advances(text);
-        EXPECT_EQ(advances.size(), 3u);
+    const struct {
+        const char* text;
+        std::size_t characters;
+    } rows[] = {{"A\xFF\xFE", 3}, {"\xE7\xB5\x41", 2}, {"\xC0\xAF\x80", 3}};
+    for (const auto& row : rows) {
+        const std::vector<int> advances = font->Advances(row.text);
+        EXPECT_EQ(advances.size(), row.characters) << row.text;
         EXPECT_EQ(std::count(advances.begin(), advances.end(), 0), 0);
-        EXPECT_EQ(font->TextWidth(text), advances[0] + advances[1] + advances[2]);
-    }
-}
-
-TEST(Utf8Reading, DecodesWellFormedAndMarksEachStrayByte) {
-    struct Row {
-        std::string_view text;
-        std::vector<char32_t> expected;
-    };
-    const char32_t bad = kInvalidUtf8Byte;
-    const Row rows[] = {
-        {"", {}},
-        {"aZ", {U'a', U'Z'}},
-        {"終了", {U'終', U'了'}},
-        {"\xF0\x9F\x98\x80", {0x1F600}},
-        {"\xEF\xBF\xBF", {0xFFFF}},
-        {"\xC0\x80", {bad, bad}},                    // overlong NUL
-        {"\xE0\x80\xAF", {bad, bad, bad}},           // overlong
-        {"\xED\xBF\xBF", {bad, bad, bad}},           // surrogate
-        {"\xF4\x90\x80\x80", {bad, bad, bad, bad}},  // past U+10FFFF
-        {"\xE7\xB5"
-         "A",
-         {bad, bad, U'A'}},  // cut short
-        {"\xFE\xFF", {bad, bad}},
-    };
-    for (const Row& row : rows) {
-        Utf8Reader reader(row.text);
-        std::vector<char32_t> decoded;
-        while (auto ch = reader.Next())
-            decoded.push_back(*ch);
-        EXPECT_EQ(decoded, row.expected) << "input of " << row.text.size() << " bytes";
+        EXPECT_EQ(font->TextWidth(row.text), std::accumulate(advances.begin(), advances.end(), 0));
     }
 }
 
@@ -404,16 +379,17 @@ TEST(FontDrawing, StaysInsideClipAndSurface) {
     EXPECT_GT(CountInk(surface, surface.Bounds()), 0);
 }
 
-TEST(FontDrawing, InvalidBytesDrawADefaultGlyph) {
+// A malformed piece looks exactly like the replacement character written out, and has ink.
+TEST(FontDrawing, MalformedBytesDrawTheReplacementCharacter) {
     const auto font = Open(kFixedGothicJa);
-    gdi::Surface surface(80, 16, kPaper);
-    const int end = font->Draw(surface, 0, 0, "\xFF\xE7\xB5", kInk, surface.Bounds());
-    EXPECT_EQ(end, font->TextWidth("\xFF\xE7\xB5"));
-    int pen = 0;
-    for (int advance : font->Advances("\xFF\xE7\xB5")) {
-        EXPECT_GT(CountInk(surface, {pen, 0, pen + advance, 16}), 0) << "at x " << pen;
-        pen += advance;
-    }
+    gdi::Surface broken(80, 16, kPaper);
+    gdi::Surface replaced(80, 16, kPaper);
+    const int end = font->Draw(broken, 0, 0, "\xFF\xE7\xB5", kInk, broken.Bounds());
+    EXPECT_EQ(end, font->Draw(replaced, 0, 0, "\uFFFD\uFFFD", kInk, replaced.Bounds()));
+    EXPECT_GT(CountInk(broken, broken.Bounds()), 0);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 80; ++x)
+            ASSERT_EQ(broken.At(x, y), replaced.At(x, y)) << x << "," << y;
 }
 
 TEST(FontDrawing, EmptyTextDrawsNothing) {

@@ -164,6 +164,7 @@ public:
     std::optional<display::Event> NextEvent() override { return std::nullopt; }
     display::Point PointerPosition() override { return {}; }
     void WarpPointer(display::Point) override {}
+    void Bell() override {}
     void SetClipboardText(std::string_view) override {}
     std::optional<std::string> ClipboardText() override { return std::nullopt; }
     std::optional<display::ForeignWindowId> FindForeignWindow(std::string_view) override {

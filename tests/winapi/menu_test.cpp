@@ -1,9 +1,10 @@
-// Menus: building and changing them, their handles, the program's menu 134, TrackPopupMenu's
-// loop driven by mouse and keys, what the owner hears and when, the popup's pixels and
-// placement, submenus, and the window menu's standard copy and the program's rebuild of it.
+// Menus: building and changing them, their handles, loading the program's menu 134,
+// TrackPopupMenu's loop driven by mouse and keys, what the owner hears and when, the popup's
+// pixels and placement, submenus, and the window menu's standard copy and how it opens.
 #include <windows.h>
 #include <windowsx.h>
 
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/winapi/host.h"
+#include "platform/winapi/resource/menu_template.h"
 #include "res/resource.h"
 #include "support/headless_test.h"
 #include "support/message_log.h"
@@ -282,24 +284,33 @@ TEST_F(MenuTest, StaleHandlesAndLoopsFailSafely) {
     DestroyMenu(live);
 }
 
-TEST_F(ProgramMenuTest, Menu134HoldsTheNotationsWithTheirIdsAndADoubledAmpersand) {
-    ASSERT_NE(nullptr, m_bar);
-    EXPECT_EQ(1, GetMenuItemCount(m_bar));
-    EXPECT_EQ("dummy", MenuString(m_bar, 0, MF_BYPOSITION));
+// LoadMenu builds what the template holds, item for item: ids, texts as written (a doubled
+// ampersand stays doubled) and separators. What the template holds is the resource script's
+// test's to say.
+TEST_F(ProgramMenuTest, LoadMenuBuildsWhatTheTemplateHolds) {
+    const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_FORMAT_MENU), RT_MENU);
+    ASSERT_NE(nullptr, found);
+    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, found)));
+    const auto parsed =
+        winapi::MenuTemplate::Parse({bytes, static_cast<std::size_t>(SizeofResource(nullptr, found))});
+    ASSERT_TRUE(parsed);
+    ASSERT_EQ(1u, parsed->items.size());
+    ASSERT_EQ(1, GetMenuItemCount(m_bar));
+    EXPECT_EQ(parsed->items[0].text, MenuString(m_bar, 0, MF_BYPOSITION));
     ASSERT_NE(nullptr, m_popup);
-    const UINT ids[] = {ID_FORMAT_RGB,   ID_FORMAT_COLOR, ID_FORMAT_BASICHEX, ID_FORMAT_HTMLHEX, 0,
-                        ID_ALWAYS_ON_TOP};
-    const char* texts[] = {
-        "RGB(255, 255, 255)", "Color(255, 255, 255)", "&&H00FFFFFF&&", "#FFFFFF", "",
-        "常に手前に表示"};
-    ASSERT_EQ(6, GetMenuItemCount(m_popup));
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(ids[i], GetMenuItemID(m_popup, i)) << i;
-        EXPECT_EQ(texts[i], MenuString(m_popup, static_cast<UINT>(i), MF_BYPOSITION)) << i;
+    const std::vector<winapi::MenuItem>& items = parsed->items[0].children;
+    ASSERT_EQ(static_cast<int>(items.size()), GetMenuItemCount(m_popup));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto at = static_cast<UINT>(i);
+        if (items[i].IsSeparator()) {
+            EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR), GetMenuState(m_popup, at, MF_BYPOSITION)) << i;
+            continue;
+        }
+        EXPECT_EQ(items[i].id, GetMenuItemID(m_popup, static_cast<int>(i))) << i;
+        EXPECT_EQ(items[i].text, MenuString(m_popup, at, MF_BYPOSITION)) << i;
+        EXPECT_EQ(0u, GetMenuState(m_popup, at, MF_BYPOSITION) & MF_CHECKED) << i;
     }
-    EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR), GetMenuState(m_popup, 4, MF_BYPOSITION));
-    // Nothing is checked in the resource; the program checks the current notation.
-    EXPECT_EQ(0u, GetMenuState(m_popup, ID_FORMAT_COLOR, MF_BYCOMMAND) & MF_CHECKED);
+    // Through the bar, CheckMenuItem reaches an item of its popup and returns its old state.
     EXPECT_EQ(static_cast<DWORD>(MF_UNCHECKED), CheckMenuItem(m_bar, ID_FORMAT_COLOR, MF_CHECKED));
     EXPECT_EQ(nullptr, LoadMenuA(nullptr, MAKEINTRESOURCEA(999)));
 }
@@ -375,14 +386,17 @@ TEST_F(MenuTest, MnemonicsChooseAndARepeatedLetterWalksItsItems) {
     WhileTracking({[&] { Display().Press('R', "r"); }, [&] { Display().Press('R', "r"); },
                    [&] { Display().Press(VK_RETURN); }});
     EXPECT_EQ(105, Track(menu, TPM_RETURNCMD, {150, 130}));
-    // A grayed item's letter only selects it; a letter no item has asks the owner.
+    // A grayed item's letter only selects it; a letter no item has asks the owner, and when
+    // the owner answers MNC_IGNORE the display's bell sounds.
     Log().Clear();
+    const int bells = Display().BellCount();
     WhileTracking({[&] { Display().Press('B', "b"); }, [&] { Display().Press('Q', "q"); }});
     EXPECT_EQ(0, Track(menu, TPM_RETURNCMD, {150, 130}));
     const auto menuChars = Log().Of(WM_MENUCHAR);
     ASSERT_EQ(1u, menuChars.size());
     EXPECT_EQ('q', LOWORD(menuChars[0].wParam));
     EXPECT_EQ(reinterpret_cast<LPARAM>(menu), menuChars[0].lParam);
+    EXPECT_EQ(Display().BellCount(), bells + 1);
     DestroyMenu(menu);
 }
 
@@ -707,51 +721,29 @@ TEST_F(MenuTest, EachWindowGetsItsOwnStandardWindowMenuDestroyedWithIt) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
 }
 
-// The main window rebuilds its window menu by position: move, minimise, close, separator,
-// About; Alt+Space then shows it and the About item arrives as WM_SYSCOMMAND.
-TEST_F(ProgramMenuTest, TheProgramsRebuiltWindowMenuWorksByPosition) {
-    HMENU menu = GetSystemMenu(m_hwnd, FALSE);
-    const UINT close = GetMenuItemID(menu, 6);
-    RemoveMenu(menu, 6, MF_BYPOSITION);
-    const UINT minimize = GetMenuItemID(menu, 3);
-    RemoveMenu(menu, 3, MF_BYPOSITION);
-    const UINT move = GetMenuItemID(menu, 1);
-    RemoveMenu(menu, 1, MF_BYPOSITION);
-    for (int position = 7; position >= 0; --position)
-        DeleteMenu(menu, position, MF_BYPOSITION);
-    EXPECT_EQ(0, GetMenuItemCount(menu));
-    AppendMenuA(menu, MF_STRING, move, "移動");
-    AppendMenuA(menu, MF_STRING, minimize, "最少化");
-    AppendMenuA(menu, MF_STRING, close, "閉じる");
-    char about[64] = {};
-    LoadStringA(nullptr, IDS_ABOUTBOX, about, sizeof about);
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
-    EXPECT_EQ(static_cast<UINT>(SC_MOVE), move);
-    EXPECT_EQ(static_cast<UINT>(SC_MINIMIZE), minimize);
-    EXPECT_EQ(static_cast<UINT>(SC_CLOSE), close);
-    ASSERT_EQ(5, GetMenuItemCount(menu));
-    EXPECT_EQ("Tintaro LE について ...", MenuString(menu, 4, MF_BYPOSITION));
-
-    UINT minimizeState = 0;
+// Alt+Space opens the window menu as such (WM_INITMENUPOPUP's high word TRUE, the loop's
+// WM_ENTERMENULOOP FALSE), and an item a program added arrives as WM_SYSCOMMAND after the
+// SC_KEYMENU that opened it. The picker's own rebuilt menu is driven in the picker's tests.
+TEST_F(MenuTest, AltSpaceOpensTheWindowMenuAndAnAddedItemArrivesAsASystemCommand) {
+    constexpr UINT kExtra = 0x0110;
+    AppendMenuA(GetSystemMenu(m_hwnd, FALSE), MF_STRING, kExtra, "Extra");
     LPARAM initParam = 0;
-    Log().Handle(WM_INITMENUPOPUP, [&](HWND, WPARAM wParam, LPARAM lParam) {
-        minimizeState = GetMenuState(reinterpret_cast<HMENU>(wParam), SC_MINIMIZE, MF_BYCOMMAND);
+    Log().Handle(WM_INITMENUPOPUP, [&](HWND, WPARAM, LPARAM lParam) {
         initParam = lParam;
         return 0;
     });
+    // Up reaches the last item.
     WhileTracking({[&] { Display().Press(VK_UP); }, [&] { Display().Press(VK_RETURN); }});
     Display().KeyDown(VK_MENU);
     Display().Press(VK_SPACE);
     Display().KeyUp(VK_MENU);
     Pump();
     Display().SetIdleHandler({});
-    EXPECT_TRUE(HIWORD(initParam));  // the window menu
-    EXPECT_EQ(static_cast<UINT>(MF_STRING), minimizeState);
+    EXPECT_TRUE(HIWORD(initParam));
     std::vector<WPARAM> commands;
     for (const LoggedMessage& m : Log().Of(WM_SYSCOMMAND))
         commands.push_back(m.wParam);
-    EXPECT_EQ((std::vector<WPARAM>{SC_KEYMENU, IDM_ABOUTBOX}), commands);
+    EXPECT_EQ((std::vector<WPARAM>{SC_KEYMENU, kExtra}), commands);
     EXPECT_EQ(static_cast<WPARAM>(FALSE), Log().Of(WM_ENTERMENULOOP).at(0).wParam);
 }
 

@@ -85,6 +85,9 @@ public:
     Point PointerPosition() override { return m_pointer; }
     void WarpPointer(Point to) override;
 
+    // Silent; counted for the tests.
+    void Bell() override { ++m_bells; }
+
     void SetClipboardText(std::string_view utf8) override;
     std::optional<std::string> ClipboardText() override { return m_clipboard; }
 
@@ -149,6 +152,9 @@ public:
     // clock. An empty function removes it.
     void SetIdleHandler(std::function<void()> handler) { m_idleHandler = std::move(handler); }
 
+    // --- Test API: the bell ---
+    int BellCount() const { return m_bells; }
+
     // --- Test API: the clipboard as other programs see it ---
     void CopyFromOtherProgram(std::string_view utf8) { m_clipboard = std::string(utf8); }
     std::optional<std::string> ClipboardContent() const { return m_clipboard; }
@@ -196,6 +202,7 @@ private:
 
     std::optional<std::string> m_clipboard;
     int m_clipboardWrites = 0;
+    int m_bells = 0;
 
     std::map<ForeignWindowId, ForeignWindowInfo> m_foreign;
     std::vector<ForeignWindowId> m_foreignOrder;  // bottom to top

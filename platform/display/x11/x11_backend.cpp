@@ -359,6 +359,12 @@ void X11Backend::WarpPointer(Point to) {
 
 // --- Clipboard ---
 
+// At the volume the user set for the keyboard bell (percent 0 is the base volume).
+void X11Backend::Bell() {
+    XBell(m_display, 0);
+    XFlush(m_display);
+}
+
 void X11Backend::SetClipboardText(std::string_view utf8) {
     m_clipboard.Own(utf8, m_connection->ServerTime(m_helperWindow));
     XFlush(m_display);

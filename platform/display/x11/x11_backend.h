@@ -77,6 +77,8 @@ public:
     Point PointerPosition() override;
     void WarpPointer(Point to) override;
 
+    void Bell() override;
+
     void SetClipboardText(std::string_view utf8) override;
     std::optional<std::string> ClipboardText() override;
 

@@ -2,37 +2,13 @@
 
 #include <cstring>
 
-#include "platform/winapi/font/utf8_reader.h"
 #include "platform/winapi/utf16.h"
+#include "platform/winapi/utf8.h"
 
 namespace winapi::clipboard {
-namespace {
-
-constexpr char16_t kReplacement = 0xFFFD;
-
-}  // namespace
 
 bool IsTextFormat(UINT format) {
     return format == CF_TEXT || format == CF_OEMTEXT || format == CF_UNICODETEXT;
-}
-
-std::u16string Utf8ToUtf16(std::string_view utf8) {
-    std::u16string result;
-    result.reserve(utf8.size());
-    font::Utf8Reader reader(utf8);
-    while (const auto ch = reader.Next()) {
-        const char32_t c = *ch;
-        if (c == font::kInvalidUtf8Byte) {
-            result.push_back(kReplacement);
-        } else if (c >= 0x10000) {
-            const char32_t v = c - 0x10000;
-            result.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
-            result.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
-        } else {
-            result.push_back(static_cast<char16_t>(c));
-        }
-    }
-    return result;
 }
 
 std::string TextFromBytes(UINT format, std::span<const std::byte> bytes) {

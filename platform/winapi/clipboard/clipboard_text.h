@@ -17,7 +17,5 @@ bool IsTextFormat(UINT format);
 std::string TextFromBytes(UINT format, std::span<const std::byte> bytes);
 // The bytes of utf8 in format, with the terminating zero.
 std::vector<std::byte> BytesFromText(UINT format, std::string_view utf8);
-// UTF-16 of utf8; a byte that starts no well-formed sequence becomes U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view utf8);
 
 }  // namespace winapi::clipboard

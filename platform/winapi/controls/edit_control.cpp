@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "platform/winapi/core/internal.h"
 #include "platform/winapi/system_classes.h"
+#include "platform/winapi/utf8.h"
 
 namespace winapi::controls {
 namespace {
@@ -22,17 +24,6 @@ bool ShiftDown() {
 }
 bool ControlDown() {
     return GetKeyState(VK_CONTROL) < 0;
-}
-
-// The bytes a character beginning with lead takes, 0 when lead begins none.
-std::size_t ExpectedLength(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    return 0;
 }
 
 // The clipboard, open for as long as this lives.
@@ -80,7 +71,7 @@ template <typename Accepts>
 std::string LongestAccepted(std::string_view text, Accepts accepts) {
     std::vector<std::size_t> cuts{0};
     for (std::size_t at = 0; at < text.size();) {
-        at += text.compare(at, 2, "\r\n") == 0 ? 2 : Utf8SequenceLength(text, at);
+        at += text.compare(at, 2, "\r\n") == 0 ? 2 : DecodeUtf8(text, at).length;
         cuts.push_back(at);
     }
     std::size_t low = 0;
@@ -409,10 +400,7 @@ LRESULT EditControl::OnGetText(WPARAM size, LPARAM lParam) {
     if (buffer == nullptr || size == 0)
         return 0;
     const std::string& text = m_text.Text();
-    std::size_t count = std::min<std::size_t>(text.size(), size - 1);
-    while (count > 0 && count < text.size() &&
-           (static_cast<unsigned char>(text[count]) & 0xC0) == 0x80)
-        --count;
+    const std::size_t count = Utf8FittingLength(text, size - 1);
     std::memcpy(buffer, text.data(), count);
     buffer[count] = '\0';
     return static_cast<LRESULT>(count);
@@ -502,22 +490,17 @@ LRESULT EditControl::OnChar(WPARAM code, LPARAM) {
         return 0;
     const auto byte = static_cast<unsigned char>(code);
     if (byte >= 0x80) {
-        if (byte >= 0xC0) {
-            m_partialCharacter.assign(1, static_cast<char>(byte));
-        } else if (!m_partialCharacter.empty()) {
-            m_partialCharacter.push_back(static_cast<char>(byte));
-        }
-        if (m_partialCharacter.empty())
-            return 0;
-        const std::size_t expected =
-            ExpectedLength(static_cast<unsigned char>(m_partialCharacter[0]));
-        if (expected == 0) {
+        if (byte >= 0xC0)
             m_partialCharacter.clear();
-        } else if (m_partialCharacter.size() == expected) {
-            std::string character = std::move(m_partialCharacter);
-            m_partialCharacter.clear();
-            if (Utf8SequenceLength(character, 0) == expected)
-                TypeText(std::move(character));
+        else if (m_partialCharacter.empty())
+            return 0;  // a continuation byte whose lead never came
+        m_partialCharacter.push_back(static_cast<char>(byte));
+        const Utf8Character character = DecodeUtf8(m_partialCharacter, 0);
+        if (character.wellFormed) {
+            TypeText(std::exchange(m_partialCharacter, std::string()));
+        } else if (character.length < m_partialCharacter.size() ||
+                   Utf8LengthFromLead(static_cast<unsigned char>(m_partialCharacter[0])) == 0) {
+            m_partialCharacter.clear();  // bytes that are not UTF-8 type nothing
         }
         return 0;
     }

@@ -2,53 +2,16 @@
 
 #include <algorithm>
 
+#include "platform/winapi/utf8.h"
+
 namespace winapi::controls {
 namespace {
-
-struct LeadShape {
-    std::size_t length = 1;
-    unsigned char lowest = 0x80;   // the second byte's range rules out overlong forms,
-    unsigned char highest = 0xBF;  // surrogates and values past U+10FFFF
-};
-
-LeadShape ShapeOf(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return {2, 0x80, 0xBF};
-    if (lead == 0xE0)
-        return {3, 0xA0, 0xBF};
-    if (lead == 0xED)
-        return {3, 0x80, 0x9F};
-    if (lead >= 0xE1 && lead <= 0xEF)
-        return {3, 0x80, 0xBF};
-    if (lead == 0xF0)
-        return {4, 0x90, 0xBF};
-    if (lead >= 0xF1 && lead <= 0xF3)
-        return {4, 0x80, 0xBF};
-    if (lead == 0xF4)
-        return {4, 0x80, 0x8F};
-    return {};
-}
 
 bool IsLineBreakPair(std::string_view text, std::size_t position) {
     return position + 1 < text.size() && text[position] == '\r' && text[position + 1] == '\n';
 }
 
 }  // namespace
-
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t position) {
-    const auto lead = static_cast<unsigned char>(text[position]);
-    const LeadShape shape = ShapeOf(lead);
-    if (shape.length == 1 || position + shape.length > text.size())
-        return 1;
-    for (std::size_t i = 1; i < shape.length; ++i) {
-        const auto byte = static_cast<unsigned char>(text[position + i]);
-        const unsigned char lowest = i == 1 ? shape.lowest : 0x80;
-        const unsigned char highest = i == 1 ? shape.highest : 0xBF;
-        if (byte < lowest || byte > highest)
-            return 1;
-    }
-    return shape.length;
-}
 
 std::string_view EditText::SelectedText() const {
     return std::string_view(m_text).substr(SelectionStart(), SelectionEnd() - SelectionStart());
@@ -60,21 +23,15 @@ void EditText::Reset(std::string text) {
     m_undo.reset();
 }
 
-// A position inside a well-formed sequence belongs to the character that starts at most three
-// bytes before it; one between "\r" and "\n" belongs to the line break.
+// A position inside a character (or inside a malformed piece, which is drawn as one) belongs
+// to it; one between "\r" and "\n" belongs to the line break.
 std::size_t EditText::Snap(std::size_t position) const {
     position = std::min(position, m_text.size());
     if (position == 0 || position == m_text.size())
         return position;
     if (m_text[position] == '\n' && m_text[position - 1] == '\r')
         return position - 1;
-    for (std::size_t back = 1; back <= 3 && back <= position; ++back) {
-        const std::size_t start = position - back;
-        const std::size_t length = Utf8SequenceLength(m_text, start);
-        if (length > back)
-            return start;
-    }
-    return position;
+    return Utf8CharacterStart(m_text, position);
 }
 
 std::size_t EditText::NextCharacter(std::size_t position) const {
@@ -82,7 +39,7 @@ std::size_t EditText::NextCharacter(std::size_t position) const {
         return m_text.size();
     if (IsLineBreakPair(m_text, position))
         return position + 2;
-    return position + Utf8SequenceLength(m_text, position);
+    return position + DecodeUtf8(m_text, position).length;
 }
 
 std::size_t EditText::PreviousCharacter(std::size_t position) const {
@@ -91,13 +48,7 @@ std::size_t EditText::PreviousCharacter(std::size_t position) const {
     position = std::min(position, m_text.size());
     if (position >= 2 && IsLineBreakPair(m_text, position - 2))
         return position - 2;
-    for (std::size_t back = 4; back >= 2; --back) {
-        if (back > position)
-            continue;
-        if (Utf8SequenceLength(m_text, position - back) == back)
-            return position - back;
-    }
-    return position - 1;
+    return Utf8CharacterStart(m_text, position - 1);
 }
 
 bool EditText::IsBlank(std::size_t position) const {

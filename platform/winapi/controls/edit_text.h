@@ -1,7 +1,7 @@
 // The text of an edit control with its selection and its one level of undo. Positions are byte
 // offsets into the UTF-8 text, as the A messages count them. Every position the model holds is
-// a character boundary: one that falls inside a character moves to its start, and the line
-// break "\r\n" is a single step for the caret.
+// a character boundary: one that falls inside a character (or a malformed piece, one U+FFFD on
+// screen) moves to its start, and the line break "\r\n" is a single step for the caret.
 #pragma once
 
 #include <cstddef>
@@ -69,9 +69,5 @@ private:
     std::size_t m_caret = 0;
     std::optional<UndoRecord> m_undo;
 };
-
-// The length of the well-formed UTF-8 sequence at position, 1 for a byte that starts none
-// (which then stands alone as a character, as the font engine counts it).
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t position);
 
 }  // namespace winapi::controls

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/winapi/controls/edit_text.h"
+#include "platform/winapi/utf8.h"
 
 namespace winapi::controls {
 namespace {
@@ -145,7 +146,7 @@ void EditView::LayOutParagraph(HDC dc, std::string_view text, std::size_t start,
         std::size_t at = lineStart;
         bool wrapped = false;
         while (at < end) {
-            const std::size_t next = at + Utf8SequenceLength(text, at);
+            const std::size_t next = at + DecodeUtf8(text, at).length;
             const int advance = CharacterWidth(dc, text.substr(at, next - at), line.x.back());
             if (wraps && line.x.back() + advance > width && line.positions.size() > 1 &&
                 !IsSpace(text[at])) {

@@ -8,6 +8,7 @@
 #include "platform/winapi/core/non_client.h"
 #include "platform/winapi/gdi/icon_image.h"
 #include "platform/winapi/host.h"
+#include "platform/winapi/utf8.h"
 
 namespace winapi::core {
 namespace {
@@ -15,8 +16,7 @@ namespace {
 // Copies at most size - 1 bytes and never splits a UTF-8 character.
 LRESULT CopyText(const std::string& text, WPARAM size, LPSTR buffer) {
     if (buffer == nullptr || size == 0) return 0;
-    std::size_t count = std::min<std::size_t>(text.size(), size - 1);
-    while (count > 0 && count < text.size() && (static_cast<unsigned char>(text[count]) & 0xC0) == 0x80) --count;
+    const std::size_t count = Utf8FittingLength(text, size - 1);
     std::memcpy(buffer, text.data(), count);
     buffer[count] = '\0';
     return static_cast<LRESULT>(count);
@@ -61,12 +61,20 @@ LRESULT OnCtlColor(UINT message, HDC hdc) {
 }
 
 LRESULT OnSysCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
-    switch (command & 0xFFF0) {
-    case SC_CLOSE: Send(hwnd, WM_CLOSE, 0, 0); return 0;
-    case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); return 0;
-    case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); return 0;
-    default: return HandleNonClientCommand(hwnd, command, lParam);
+    static constexpr struct {
+        WPARAM command;
+        int show;
+    } kShowCommands[] = {{SC_MINIMIZE, SW_MINIMIZE}, {SC_RESTORE, SW_RESTORE}};
+    if ((command & 0xFFF0) == SC_CLOSE) {
+        Send(hwnd, WM_CLOSE, 0, 0);
+        return 0;
     }
+    for (const auto& entry : kShowCommands)
+        if (entry.command == (command & 0xFFF0)) {
+            ShowWindow(hwnd, entry.show);
+            return 0;
+        }
+    return HandleNonClientCommand(hwnd, command, lParam);
 }
 
 LRESULT OnSetIcon(HWND hwnd, WPARAM which, HICON icon) {
@@ -79,6 +87,202 @@ LRESULT OnSetIcon(HWND hwnd, WPARAM which, HICON icon) {
     if ((w->style & WS_CAPTION) == WS_CAPTION) InvalidateWindow(hwnd, nullptr, false, false, true);
     return reinterpret_cast<LRESULT>(old);
 }
+
+// The default answer to each message, one handler each; a message not in the table gets 0.
+using DefaultHandler = LRESULT (*)(HWND hwnd, Window& w, UINT message, WPARAM wParam, LPARAM lParam);
+
+LRESULT OnNcCreate(HWND, Window& w, UINT, WPARAM, LPARAM lParam) {
+    const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName)) w.text = cs->lpszName;
+    if (w.surfaceId != 0) CurrentBackend().SetSurfaceTitle(w.surfaceId, w.text);
+    return TRUE;
+}
+
+LRESULT OnNcCalcSize(HWND, Window& w, UINT, WPARAM, LPARAM lParam) {
+    auto* rect = reinterpret_cast<RECT*>(lParam);
+    if (rect == nullptr || w.minimized) return 0;
+    const Insets insets = NonClientInsets(w.style, w.exStyle);
+    rect->left += insets.left;
+    rect->top += insets.top;
+    rect->right -= insets.right;
+    rect->bottom -= insets.bottom;
+    return 0;
+}
+
+LRESULT OnNcActivate(HWND hwnd, Window& w, UINT, WPARAM, LPARAM) {
+    if ((w.style & WS_CAPTION) == WS_CAPTION) InvalidateWindow(hwnd, nullptr, false, false, true);
+    return TRUE;
+}
+
+LRESULT OnNcMouse(HWND hwnd, Window&, UINT message, WPARAM wParam, LPARAM lParam) {
+    return HandleNonClientMouse(hwnd, message, wParam, lParam);
+}
+
+LRESULT OnEraseBackground(HWND hwnd, Window& w, UINT, WPARAM wParam, LPARAM) {
+    HBRUSH brush = w.windowClass != nullptr ? w.windowClass->background : nullptr;
+    if (brush == nullptr) return 0;
+    RECT rect;
+    GetClientRect(hwnd, &rect);
+    FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
+    return 1;
+}
+
+// Validates what needs painting, so that WM_PAINT stops coming.
+LRESULT OnPaint(HWND hwnd, Window&, UINT, WPARAM, LPARAM) {
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+LRESULT OnSysKeyDown(HWND hwnd, Window&, UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((HIWORD(lParam) & KF_ALTDOWN) && wParam == VK_F4) {
+        Send(TopLevelOf(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    }
+    if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)) {
+        Send(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+        return 0;
+    }
+    return HandleNonClientKey(hwnd, message, wParam, lParam);
+}
+
+LRESULT OnKeyUp(HWND hwnd, Window&, UINT, WPARAM wParam, LPARAM) {
+    if (wParam == VK_APPS) Send(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+    return 0;
+}
+
+LRESULT OnSysChar(HWND hwnd, Window&, UINT message, WPARAM wParam, LPARAM lParam) {
+    return HandleNonClientKey(hwnd, message, wParam, lParam);
+}
+
+LRESULT OnRButtonUp(HWND hwnd, Window&, UINT, WPARAM, LPARAM lParam) {
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(hwnd, &point);
+    Send(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(point.x, point.y));
+    return 0;
+}
+
+// Unhandled, the request climbs to the parent.
+LRESULT OnContextMenu(HWND, Window& w, UINT, WPARAM wParam, LPARAM lParam) {
+    if (w.parent != nullptr) return Send(w.parent, WM_CONTEXTMENU, wParam, lParam);
+    return 0;
+}
+
+LRESULT OnMouseActivate(HWND, Window& w, UINT, WPARAM wParam, LPARAM lParam) {
+    if (w.parent != nullptr) {
+        const LRESULT answer = Send(w.parent, WM_MOUSEACTIVATE, wParam, lParam);
+        if (answer != 0) return answer;
+    }
+    return MA_ACTIVATE;
+}
+
+LRESULT OnActivate(HWND hwnd, Window&, UINT, WPARAM wParam, LPARAM) {
+    if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
+    return 0;
+}
+
+LRESULT OnGetIcon(HWND, Window& w, UINT, WPARAM wParam, LPARAM) {
+    return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? w.bigIcon : (w.smallIcon ? w.smallIcon : w.bigIcon));
+}
+
+LRESULT OnQueryDragIcon(HWND, Window& w, UINT, WPARAM, LPARAM) {
+    return reinterpret_cast<LRESULT>(w.windowClass != nullptr ? w.windowClass->icon : nullptr);
+}
+
+LRESULT OnCancelMode(HWND hwnd, Window&, UINT, WPARAM, LPARAM) {
+    if (GetCapture() == hwnd) ReleaseCapture();
+    return 0;
+}
+
+LRESULT OnGetMinMaxInfo(HWND, Window&, UINT, WPARAM, LPARAM lParam) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    if (info == nullptr) return 0;
+    info->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    info->ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    info->ptMaxTrackSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return 0;
+}
+
+LRESULT OnCtlColorMessage(HWND, Window&, UINT message, WPARAM wParam, LPARAM) {
+    return OnCtlColor(message, reinterpret_cast<HDC>(wParam));
+}
+
+struct DefaultEntry {
+    UINT message;
+    DefaultHandler handle;
+};
+
+constexpr DefaultEntry kDefaults[] = {
+    {WM_NCCREATE, &OnNcCreate},
+    {WM_NCCALCSIZE, &OnNcCalcSize},
+    {WM_NCHITTEST,
+     [](HWND hwnd, Window&, UINT, WPARAM, LPARAM lParam) -> LRESULT {
+         return NonClientHitTest(hwnd, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+     }},
+    {WM_NCPAINT,
+     [](HWND hwnd, Window&, UINT, WPARAM, LPARAM) -> LRESULT {
+         PaintNonClient(hwnd);
+         return 0;
+     }},
+    {WM_NCACTIVATE, &OnNcActivate},
+    {WM_NCLBUTTONDOWN, &OnNcMouse},
+    {WM_NCLBUTTONUP, &OnNcMouse},
+    {WM_NCLBUTTONDBLCLK, &OnNcMouse},
+    {WM_NCMOUSEMOVE, &OnNcMouse},
+    {WM_ERASEBKGND, &OnEraseBackground},
+    {WM_PAINT, &OnPaint},
+    {WM_SETTEXT,
+     [](HWND hwnd, Window&, UINT, WPARAM, LPARAM lParam) -> LRESULT {
+         SetText(hwnd, reinterpret_cast<LPCSTR>(lParam));
+         return TRUE;
+     }},
+    {WM_GETTEXT,
+     [](HWND, Window& w, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT {
+         return CopyText(w.text, wParam, reinterpret_cast<LPSTR>(lParam));
+     }},
+    {WM_GETTEXTLENGTH,
+     [](HWND, Window& w, UINT, WPARAM, LPARAM) -> LRESULT {
+         return static_cast<LRESULT>(w.text.size());
+     }},
+    {WM_CLOSE,
+     [](HWND hwnd, Window&, UINT, WPARAM, LPARAM) -> LRESULT {
+         DestroyWindow(hwnd);
+         return 0;
+     }},
+    {WM_SYSCOMMAND,
+     [](HWND hwnd, Window&, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT {
+         return OnSysCommand(hwnd, wParam, lParam);
+     }},
+    {WM_SYSKEYDOWN, &OnSysKeyDown},
+    {WM_KEYUP, &OnKeyUp},
+    {WM_SYSKEYUP, &OnKeyUp},
+    {WM_SYSCHAR, &OnSysChar},
+    {WM_RBUTTONUP, &OnRButtonUp},
+    {WM_CONTEXTMENU, &OnContextMenu},
+    {WM_MOUSEACTIVATE, &OnMouseActivate},
+    {WM_ACTIVATE, &OnActivate},
+    {WM_WINDOWPOSCHANGED,
+     [](HWND hwnd, Window&, UINT, WPARAM, LPARAM lParam) -> LRESULT {
+         return OnWindowPosChanged(hwnd, reinterpret_cast<const WINDOWPOS*>(lParam));
+     }},
+    {WM_SETICON,
+     [](HWND hwnd, Window&, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT {
+         return OnSetIcon(hwnd, wParam, reinterpret_cast<HICON>(lParam));
+     }},
+    {WM_GETICON, &OnGetIcon},
+    {WM_QUERYOPEN, [](HWND, Window&, UINT, WPARAM, LPARAM) -> LRESULT { return TRUE; }},
+    {WM_QUERYDRAGICON, &OnQueryDragIcon},
+    {WM_CTLCOLORMSGBOX, &OnCtlColorMessage},
+    {WM_CTLCOLOREDIT, &OnCtlColorMessage},
+    {WM_CTLCOLORLISTBOX, &OnCtlColorMessage},
+    {WM_CTLCOLORBTN, &OnCtlColorMessage},
+    {WM_CTLCOLORDLG, &OnCtlColorMessage},
+    {WM_CTLCOLORSCROLLBAR, &OnCtlColorMessage},
+    {WM_CTLCOLORSTATIC, &OnCtlColorMessage},
+    {WM_CANCELMODE, &OnCancelMode},
+    {WM_GETMINMAXINFO, &OnGetMinMaxInfo},
+};
 
 }  // namespace
 
@@ -98,112 +302,9 @@ using namespace winapi::core;
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     Window* w = FindWindowRecord(hWnd);
     if (w == nullptr) return 0;
-    switch (Msg) {
-    case WM_NCCREATE: {
-        const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName)) w->text = cs->lpszName;
-        if (w->surfaceId != 0) winapi::CurrentBackend().SetSurfaceTitle(w->surfaceId, w->text);
-        return TRUE;
-    }
-    case WM_NCCALCSIZE: {
-        auto* rect = reinterpret_cast<RECT*>(lParam);
-        if (rect == nullptr || w->minimized) return 0;
-        const Insets insets = NonClientInsets(w->style, w->exStyle);
-        rect->left += insets.left;
-        rect->top += insets.top;
-        rect->right -= insets.right;
-        rect->bottom -= insets.bottom;
-        return 0;
-    }
-    case WM_NCHITTEST: return NonClientHitTest(hWnd, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    case WM_NCPAINT: PaintNonClient(hWnd); return 0;
-    case WM_NCACTIVATE:
-        if ((w->style & WS_CAPTION) == WS_CAPTION) InvalidateWindow(hWnd, nullptr, false, false, true);
-        return TRUE;
-    case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONUP:
-    case WM_NCLBUTTONDBLCLK:
-    case WM_NCMOUSEMOVE: return HandleNonClientMouse(hWnd, Msg, wParam, lParam);
-    case WM_ERASEBKGND: {
-        HBRUSH brush = w->windowClass != nullptr ? w->windowClass->background : nullptr;
-        if (brush == nullptr) return 0;
-        RECT rect;
-        GetClientRect(hWnd, &rect);
-        FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
-        return 1;
-    }
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hWnd, &ps);
-        EndPaint(hWnd, &ps);
-        return 0;
-    }
-    case WM_SETTEXT: SetText(hWnd, reinterpret_cast<LPCSTR>(lParam)); return TRUE;
-    case WM_GETTEXT: return CopyText(w->text, wParam, reinterpret_cast<LPSTR>(lParam));
-    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
-    case WM_CLOSE: DestroyWindow(hWnd); return 0;
-    case WM_SYSCOMMAND: return OnSysCommand(hWnd, wParam, lParam);
-    case WM_SYSKEYDOWN:
-        if ((HIWORD(lParam) & KF_ALTDOWN) && wParam == VK_F4) {
-            Send(TopLevelOf(hWnd), WM_SYSCOMMAND, SC_CLOSE, 0);
-            return 0;
-        }
-        if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)) {
-            Send(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), -1);
-            return 0;
-        }
-        return HandleNonClientKey(hWnd, Msg, wParam, lParam);
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        if (wParam == VK_APPS) Send(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), -1);
-        return 0;
-    case WM_SYSCHAR: return HandleNonClientKey(hWnd, Msg, wParam, lParam);
-    case WM_RBUTTONUP: {
-        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        ClientToScreen(hWnd, &point);
-        Send(hWnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(point.x, point.y));
-        return 0;
-    }
-    case WM_CONTEXTMENU:
-        // Unhandled, the request climbs to the parent.
-        if (w->parent != nullptr) return Send(w->parent, WM_CONTEXTMENU, wParam, lParam);
-        return 0;
-    case WM_MOUSEACTIVATE:
-        if (w->parent != nullptr) {
-            const LRESULT answer = Send(w->parent, WM_MOUSEACTIVATE, wParam, lParam);
-            if (answer != 0) return answer;
-        }
-        return MA_ACTIVATE;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hWnd);
-        return 0;
-    case WM_WINDOWPOSCHANGED: return OnWindowPosChanged(hWnd, reinterpret_cast<const WINDOWPOS*>(lParam));
-    case WM_SETICON: return OnSetIcon(hWnd, wParam, reinterpret_cast<HICON>(lParam));
-    case WM_GETICON:
-        return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? w->bigIcon : (w->smallIcon ? w->smallIcon : w->bigIcon));
-    case WM_QUERYOPEN: return TRUE;
-    case WM_QUERYDRAGICON:
-        return reinterpret_cast<LRESULT>(w->windowClass != nullptr ? w->windowClass->icon : nullptr);
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: return OnCtlColor(Msg, reinterpret_cast<HDC>(wParam));
-    case WM_CANCELMODE:
-        if (GetCapture() == hWnd) ReleaseCapture();
-        return 0;
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        if (info == nullptr) return 0;
-        info->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        info->ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-        info->ptMaxTrackSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        return 0;
-    }
-    default: return 0;
-    }
+    for (const DefaultEntry& entry : kDefaults)
+        if (entry.message == Msg) return entry.handle(hWnd, *w, Msg, wParam, lParam);
+    return 0;
 }
 
 LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {

@@ -19,51 +19,52 @@ constexpr std::uint8_t kDown = 0x80;
 constexpr std::uint8_t kToggled = 0x01;
 constexpr UINT kDoubleClickTime = 500;
 
-// Set-1 scan codes of the keys a keyboard sends, indexed by virtual key.
-int ScanCode(int vk) {
-    static const struct {
-        int vk;
-        int scan;
-    } kTable[] = {
-        {VK_ESCAPE, 0x01}, {'1', 0x02}, {'2', 0x03}, {'3', 0x04}, {'4', 0x05}, {'5', 0x06},
-        {'6', 0x07}, {'7', 0x08}, {'8', 0x09}, {'9', 0x0A}, {'0', 0x0B}, {VK_BACK, 0x0E},
-        {VK_TAB, 0x0F}, {'Q', 0x10}, {'W', 0x11}, {'E', 0x12}, {'R', 0x13}, {'T', 0x14},
-        {'Y', 0x15}, {'U', 0x16}, {'I', 0x17}, {'O', 0x18}, {'P', 0x19}, {VK_RETURN, 0x1C},
-        {VK_CONTROL, 0x1D}, {VK_LCONTROL, 0x1D}, {VK_RCONTROL, 0x1D}, {'A', 0x1E}, {'S', 0x1F},
-        {'D', 0x20}, {'F', 0x21}, {'G', 0x22}, {'H', 0x23}, {'J', 0x24}, {'K', 0x25}, {'L', 0x26},
-        {VK_SHIFT, 0x2A}, {VK_LSHIFT, 0x2A}, {'Z', 0x2C}, {'X', 0x2D}, {'C', 0x2E}, {'V', 0x2F},
-        {'B', 0x30}, {'N', 0x31}, {'M', 0x32}, {VK_RSHIFT, 0x36}, {VK_MULTIPLY, 0x37},
-        {VK_MENU, 0x38}, {VK_LMENU, 0x38}, {VK_RMENU, 0x38}, {VK_SPACE, 0x39}, {VK_CAPITAL, 0x3A},
-        {VK_F1, 0x3B}, {VK_F2, 0x3C}, {VK_F3, 0x3D}, {VK_F4, 0x3E}, {VK_F5, 0x3F}, {VK_F6, 0x40},
-        {VK_F7, 0x41}, {VK_F8, 0x42}, {VK_F9, 0x43}, {VK_F10, 0x44}, {VK_NUMLOCK, 0x45},
-        {VK_SCROLL, 0x46}, {VK_HOME, 0x47}, {VK_UP, 0x48}, {VK_PRIOR, 0x49}, {VK_SUBTRACT, 0x4A},
-        {VK_LEFT, 0x4B}, {VK_RIGHT, 0x4D}, {VK_ADD, 0x4E}, {VK_END, 0x4F}, {VK_DOWN, 0x50},
-        {VK_NEXT, 0x51}, {VK_INSERT, 0x52}, {VK_DELETE, 0x53}, {VK_F11, 0x57}, {VK_F12, 0x58},
-        {VK_LWIN, 0x5B}, {VK_RWIN, 0x5C}, {VK_APPS, 0x5D},
-    };
-    for (const auto& entry : kTable)
-        if (entry.vk == vk) return entry.scan;
-    return 0;
+// The keys a keyboard sends: their set-1 scan codes, and whether they sit in the enhanced
+// keyboard's separate blocks (which Win32 marks with the extended-key flag).
+struct KeyEntry {
+    int vk;
+    int scan;
+    bool extended = false;
+};
+
+constexpr KeyEntry kKeys[] = {
+    {VK_ESCAPE, 0x01}, {'1', 0x02}, {'2', 0x03}, {'3', 0x04}, {'4', 0x05}, {'5', 0x06},
+    {'6', 0x07}, {'7', 0x08}, {'8', 0x09}, {'9', 0x0A}, {'0', 0x0B}, {VK_BACK, 0x0E},
+    {VK_TAB, 0x0F}, {'Q', 0x10}, {'W', 0x11}, {'E', 0x12}, {'R', 0x13}, {'T', 0x14},
+    {'Y', 0x15}, {'U', 0x16}, {'I', 0x17}, {'O', 0x18}, {'P', 0x19}, {VK_RETURN, 0x1C},
+    {VK_CONTROL, 0x1D}, {VK_LCONTROL, 0x1D}, {VK_RCONTROL, 0x1D, true}, {'A', 0x1E}, {'S', 0x1F},
+    {'D', 0x20}, {'F', 0x21}, {'G', 0x22}, {'H', 0x23}, {'J', 0x24}, {'K', 0x25}, {'L', 0x26},
+    {VK_SHIFT, 0x2A}, {VK_LSHIFT, 0x2A}, {'Z', 0x2C}, {'X', 0x2D}, {'C', 0x2E}, {'V', 0x2F},
+    {'B', 0x30}, {'N', 0x31}, {'M', 0x32}, {VK_DIVIDE, 0x35, true}, {VK_RSHIFT, 0x36},
+    {VK_MULTIPLY, 0x37}, {VK_SNAPSHOT, 0x37, true}, {VK_MENU, 0x38}, {VK_LMENU, 0x38},
+    {VK_RMENU, 0x38, true}, {VK_SPACE, 0x39}, {VK_CAPITAL, 0x3A}, {VK_F1, 0x3B}, {VK_F2, 0x3C},
+    {VK_F3, 0x3D}, {VK_F4, 0x3E}, {VK_F5, 0x3F}, {VK_F6, 0x40}, {VK_F7, 0x41}, {VK_F8, 0x42},
+    {VK_F9, 0x43}, {VK_F10, 0x44}, {VK_NUMLOCK, 0x45, true}, {VK_SCROLL, 0x46},
+    {VK_HOME, 0x47, true}, {VK_UP, 0x48, true}, {VK_PRIOR, 0x49, true}, {VK_SUBTRACT, 0x4A},
+    {VK_LEFT, 0x4B, true}, {VK_RIGHT, 0x4D, true}, {VK_ADD, 0x4E}, {VK_END, 0x4F, true},
+    {VK_DOWN, 0x50, true}, {VK_NEXT, 0x51, true}, {VK_INSERT, 0x52, true},
+    {VK_DELETE, 0x53, true}, {VK_F11, 0x57}, {VK_F12, 0x58}, {VK_LWIN, 0x5B, true},
+    {VK_RWIN, 0x5C, true}, {VK_APPS, 0x5D, true},
+};
+
+const KeyEntry* FindKey(int vk) {
+    for (const KeyEntry& entry : kKeys)
+        if (entry.vk == vk) return &entry;
+    return nullptr;
 }
 
-// Keys of the enhanced keyboard's separate blocks carry the extended-key flag.
-bool IsExtendedKey(int vk) {
-    switch (vk) {
-    case VK_INSERT: case VK_DELETE: case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_RCONTROL: case VK_RMENU:
-    case VK_DIVIDE: case VK_NUMLOCK: case VK_LWIN: case VK_RWIN: case VK_APPS: case VK_SNAPSHOT:
-        return true;
-    default: return false;
-    }
-}
-
+// The left and right keys of a pair also set, and are reported as, the pair's generic key.
 int GenericKey(int vk) {
-    switch (vk) {
-    case VK_LSHIFT: case VK_RSHIFT: return VK_SHIFT;
-    case VK_LCONTROL: case VK_RCONTROL: return VK_CONTROL;
-    case VK_LMENU: case VK_RMENU: return VK_MENU;
-    default: return vk;
-    }
+    static constexpr struct {
+        int sided;
+        int generic;
+    } kPairs[] = {
+        {VK_LSHIFT, VK_SHIFT}, {VK_RSHIFT, VK_SHIFT}, {VK_LCONTROL, VK_CONTROL},
+        {VK_RCONTROL, VK_CONTROL}, {VK_LMENU, VK_MENU}, {VK_RMENU, VK_MENU},
+    };
+    for (const auto& pair : kPairs)
+        if (pair.sided == vk) return pair.generic;
+    return vk;
 }
 
 bool IsDown(const std::array<std::uint8_t, 256>& keys, int vk) { return (keys[vk & 0xFF] & kDown) != 0; }
@@ -114,14 +115,15 @@ std::string TextOfKey(int vk, const std::string& displayText) {
     const bool alt = IsDown(keys, VK_MENU);
     if (ctrl && !alt && vk >= 'A' && vk <= 'Z') return std::string(1, static_cast<char>(vk - 'A' + 1));
     if (!displayText.empty()) return displayText;
-    switch (vk) {
-    case VK_BACK: return "\b";
-    case VK_TAB: return "\t";
-    case VK_RETURN: return "\r";
-    case VK_ESCAPE: return "\x1b";
-    case VK_SPACE: return " ";
-    default: return {};
-    }
+    static constexpr struct {
+        int vk;
+        const char* text;
+    } kControlKeys[] = {
+        {VK_BACK, "\b"}, {VK_TAB, "\t"}, {VK_RETURN, "\r"}, {VK_ESCAPE, "\x1b"}, {VK_SPACE, " "},
+    };
+    for (const auto& key : kControlKeys)
+        if (key.vk == vk) return key.text;
+    return {};
 }
 
 void OnKey(const display::Event& event, bool down) {
@@ -193,16 +195,21 @@ struct ButtonMessages {
 };
 
 const ButtonMessages& MessagesOf(display::MouseButton button) {
-    static const ButtonMessages kLeft{VK_LBUTTON, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
-                                      WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK};
-    static const ButtonMessages kRight{VK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK,
-                                       WM_NCRBUTTONDOWN, WM_NCRBUTTONUP, WM_NCRBUTTONDBLCLK};
-    static const ButtonMessages kMiddle{VK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, 0, 0, 0};
-    switch (button) {
-    case display::MouseButton::Right: return kRight;
-    case display::MouseButton::Middle: return kMiddle;
-    default: return kLeft;
-    }
+    static constexpr struct {
+        display::MouseButton button;
+        ButtonMessages messages;
+    } kButtons[] = {
+        {display::MouseButton::Left,
+         {VK_LBUTTON, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP,
+          WM_NCLBUTTONDBLCLK}},
+        {display::MouseButton::Right,
+         {VK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_NCRBUTTONDOWN, WM_NCRBUTTONUP,
+          WM_NCRBUTTONDBLCLK}},
+        {display::MouseButton::Middle, {VK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, 0, 0, 0}},
+    };
+    for (const auto& entry : kButtons)
+        if (entry.button == button) return entry.messages;
+    return kButtons[0].messages;
 }
 
 bool IsDoubleClick(HWND hwnd, UINT message, const display::Event& event) {
@@ -264,64 +271,90 @@ void DeactivateApplication() {
     for (HWND hwnd : std::vector<HWND>(state.topLevels)) Send(hwnd, WM_ACTIVATEAPP, FALSE, 0);
 }
 
+void OnChar(const display::Event& event) {
+    if (HWND target = S().focus != nullptr ? S().focus : S().active)
+        for (unsigned char byte : event.text) Enqueue(target, WM_CHAR, byte, 1, event);
+}
+
+// The window system's news about a surface; surfaceWindow is null when no window has it.
+void OnFocusIn(const display::Event&, Window* surfaceWindow) {
+    if (surfaceWindow != nullptr && S().active != surfaceWindow->handle)
+        ActivateWindow(surfaceWindow->handle, WA_ACTIVE);
+}
+
+void OnFocusOut(const display::Event&, Window* surfaceWindow) {
+    if (surfaceWindow != nullptr && S().active == surfaceWindow->handle) DeactivateApplication();
+}
+
+void OnCloseRequest(const display::Event&, Window* surfaceWindow) {
+    if (surfaceWindow != nullptr) PostTo(surfaceWindow->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void OnExpose(const display::Event& event, Window* surfaceWindow) {
+    if (surfaceWindow != nullptr && surfaceWindow->surface)
+        MarkCanvasDirty(surfaceWindow->surface.get(), event.area);
+}
+
+void OnMoved(const display::Event& event, Window* surfaceWindow) {
+    if (surfaceWindow == nullptr || surfaceWindow->minimized) return;
+    const HWND hwnd = surfaceWindow->handle;
+    const RECT old = surfaceWindow->windowRect;
+    surfaceWindow->windowRect = {event.area.left, event.area.top, event.area.left + (old.right - old.left),
+                                 event.area.top + (old.bottom - old.top)};
+    WINDOWPOS pos{hwnd, nullptr, event.area.left, event.area.top, old.right - old.left,
+                  old.bottom - old.top, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE};
+    Send(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+}
+
+void OnMinimized(const display::Event&, Window* surfaceWindow) {
+    if (surfaceWindow != nullptr) MinimizeWindow(surfaceWindow->handle, true);
+}
+
+void OnRestored(const display::Event&, Window* surfaceWindow) {
+    if (surfaceWindow == nullptr) return;
+    const HWND hwnd = surfaceWindow->handle;
+    RestoreWindow(hwnd, true);
+    ActivateWindow(hwnd, WA_ACTIVE);
+}
+
+// One handler for each kind of display event, as the display delivers them.
 void HandleEvent(const display::Event& event) {
     using display::EventType;
-    Window* surfaceWindow = WindowOfSurface(event.surface);
-    switch (event.type) {
-    case EventType::KeyDown: OnKey(event, true); break;
-    case EventType::KeyUp: OnKey(event, false); break;
-    case EventType::Char:
-        if (HWND target = S().focus != nullptr ? S().focus : S().active)
-            for (unsigned char byte : event.text) Enqueue(target, WM_CHAR, byte, 1, event);
-        break;
-    case EventType::PointerMove: OnPointerMove(event); break;
-    case EventType::ButtonDown: OnButton(event, true); break;
-    case EventType::ButtonUp: OnButton(event, false); break;
-    case EventType::Wheel: OnWheel(event); break;
-    case EventType::FocusIn:
-        if (surfaceWindow != nullptr && S().active != surfaceWindow->handle)
-            ActivateWindow(surfaceWindow->handle, WA_ACTIVE);
-        break;
-    case EventType::FocusOut:
-        if (surfaceWindow != nullptr && S().active == surfaceWindow->handle) DeactivateApplication();
-        break;
-    case EventType::CloseRequest:
-        if (surfaceWindow != nullptr) PostTo(surfaceWindow->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
-    case EventType::Expose:
-        if (surfaceWindow != nullptr && surfaceWindow->surface)
-            MarkCanvasDirty(surfaceWindow->surface.get(), event.area);
-        break;
-    case EventType::Moved:
-        if (surfaceWindow != nullptr && !surfaceWindow->minimized) {
-            const HWND hwnd = surfaceWindow->handle;
-            const RECT old = surfaceWindow->windowRect;
-            surfaceWindow->windowRect = {event.area.left, event.area.top, event.area.left + (old.right - old.left),
-                                         event.area.top + (old.bottom - old.top)};
-            WINDOWPOS pos{hwnd, nullptr, event.area.left, event.area.top, old.right - old.left,
-                          old.bottom - old.top, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE};
-            Send(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    using Handler = void (*)(const display::Event& event, Window* surfaceWindow);
+    static constexpr struct {
+        EventType type;
+        Handler handle;
+    } kHandlers[] = {
+        {EventType::KeyDown, [](const display::Event& e, Window*) { OnKey(e, true); }},
+        {EventType::KeyUp, [](const display::Event& e, Window*) { OnKey(e, false); }},
+        {EventType::Char, [](const display::Event& e, Window*) { OnChar(e); }},
+        {EventType::PointerMove, [](const display::Event& e, Window*) { OnPointerMove(e); }},
+        {EventType::ButtonDown, [](const display::Event& e, Window*) { OnButton(e, true); }},
+        {EventType::ButtonUp, [](const display::Event& e, Window*) { OnButton(e, false); }},
+        {EventType::Wheel, [](const display::Event& e, Window*) { OnWheel(e); }},
+        {EventType::FocusIn, &OnFocusIn},
+        {EventType::FocusOut, &OnFocusOut},
+        {EventType::CloseRequest, &OnCloseRequest},
+        {EventType::Expose, &OnExpose},
+        {EventType::Moved, &OnMoved},
+        {EventType::Minimized, &OnMinimized},
+        {EventType::Restored, &OnRestored},
+    };
+    for (const auto& entry : kHandlers)
+        if (entry.type == event.type) {
+            entry.handle(event, WindowOfSurface(event.surface));
+            return;
         }
-        break;
-    case EventType::Minimized:
-        if (surfaceWindow != nullptr) MinimizeWindow(surfaceWindow->handle, true);
-        break;
-    case EventType::Restored:
-        if (surfaceWindow != nullptr) {
-            const HWND hwnd = surfaceWindow->handle;
-            RestoreWindow(hwnd, true);
-            ActivateWindow(hwnd, WA_ACTIVE);
-        }
-        break;
-    }
 }
 
 }  // namespace
 
 LPARAM KeyLParam(int vk, bool up, bool previouslyDown, bool alt) {
     DWORD lParam = 1;  // repeat count: each auto-repeat arrives as its own message
-    lParam |= static_cast<DWORD>(ScanCode(vk)) << 16;
-    if (IsExtendedKey(vk)) lParam |= 1u << 24;
+    if (const KeyEntry* key = FindKey(vk)) {
+        lParam |= static_cast<DWORD>(key->scan) << 16;
+        if (key->extended) lParam |= 1u << 24;
+    }
     if (alt) lParam |= 1u << 29;
     if (previouslyDown) lParam |= 1u << 30;
     if (up) lParam |= 1u << 31;

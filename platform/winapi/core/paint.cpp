@@ -177,6 +177,7 @@ BOOL WINAPI ValidateRect(HWND hWnd, const RECT* lpRect) {
     return RedrawWindow(hWnd, lpRect, nullptr, RDW_VALIDATE);
 }
 
+// bErase is not acted on here: a pending erase stays pending and BeginPaint does it.
 BOOL WINAPI GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL) {
     const Window* w = FindWindowRecord(hWnd);
     if (w == nullptr) return FALSE;
@@ -184,6 +185,8 @@ BOOL WINAPI GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL) {
     return w->update.has_value();
 }
 
+// This layer has no region objects: without a rectangle the whole window is meant, which
+// covers any region a caller could pass, so nothing is left out of the repaint.
 BOOL WINAPI RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN, UINT flags) {
     if (hWnd == nullptr || hWnd == GetDesktopWindow()) {
         // The whole screen: every top-level window.

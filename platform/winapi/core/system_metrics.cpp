@@ -51,6 +51,7 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR lpCursorName) {
     return reinterpret_cast<HCURSOR>(&stockCursor);
 }
 
+// Only remembered: every window shows the display's own pointer, the one cursor there is.
 HCURSOR WINAPI SetCursor(HCURSOR hCursor) {
     static HCURSOR current = nullptr;
     const HCURSOR old = current;
@@ -58,4 +59,10 @@ HCURSOR WINAPI SetCursor(HCURSOR hCursor) {
     return old;
 }
 
-BOOL WINAPI MessageBeep(UINT) { return TRUE; }
+// Every sound type rings the display's one bell; there are no sound schemes to choose from.
+BOOL WINAPI MessageBeep(UINT) {
+    if (!winapi::HasSession())
+        return FALSE;
+    winapi::CurrentBackend().Bell();
+    return TRUE;
+}

@@ -524,4 +524,5 @@ BOOL WINAPI IsIconic(HWND hWnd) {
     return window->minimized;
 }
 
+// This layer never maximises a window (the program's windows have no maximise box).
 BOOL WINAPI IsZoomed(HWND) { return FALSE; }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/winapi/font/font_engine.h"
+#include "platform/winapi/utf8.h"
 
 namespace winapi::dialog {
 namespace {
@@ -18,10 +19,7 @@ int ScreenPixelsPerInchY() {
 
 // lfFaceName holds LF_FACESIZE - 1 bytes; a longer name is cut before a whole UTF-8 character.
 void CopyFaceName(const std::string& face, LOGFONTA& logFont) {
-    std::size_t count = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
-    while (count > 0 && count < face.size() &&
-           (static_cast<unsigned char>(face[count]) & 0xC0) == 0x80)
-        --count;
+    const std::size_t count = Utf8FittingLength(face, LF_FACESIZE - 1);
     std::memcpy(logFont.lfFaceName, face.data(), count);
     logFont.lfFaceName[count] = '\0';
 }

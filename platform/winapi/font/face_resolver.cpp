@@ -9,7 +9,7 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include "platform/winapi/font/utf8_reader.h"
+#include "platform/winapi/utf8.h"
 
 namespace winapi::font {
 namespace {
@@ -72,31 +72,11 @@ constexpr std::array kAliases{
     FaceAlias{"ms serif", "serif", nullptr},
 };
 
-void AppendUtf8(std::string& out, char32_t ch) {
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (ch >> 18));
-        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-}
-
 std::string NormalizedFaceName(std::string_view face) {
     std::string out;
     Utf8Reader reader(face);
     while (auto ch = reader.Next()) {
         char32_t c = *ch;
-        if (c == kInvalidUtf8Byte)
-            continue;
         if (c >= 0xFF01 && c <= 0xFF5E)
             c -= 0xFEE0;  // full-width forms of ASCII
         if (c == 0x3000)

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "platform/winapi/font/face_resolver.h"
-#include "platform/winapi/font/utf8_reader.h"
 
 namespace winapi::font {
 namespace {
@@ -62,8 +61,6 @@ const Glyph& GlyphCache::Get(char32_t ch) {
             slot = RenderCharacter(ch);
         return *slot;
     }
-    if (ch == kInvalidUtf8Byte)
-        return Default();
     if (auto found = m_others.find(ch); found != m_others.end())
         return found->second;
     return m_others.emplace(ch, RenderCharacter(ch)).first->second;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "platform/winapi/font/utf8_reader.h"
+#include "platform/winapi/utf8.h"
 
 namespace winapi::font {
 namespace {

@@ -2,32 +2,14 @@
 
 #include <numeric>
 
+#include "platform/winapi/utf8.h"
+
 namespace winapi::gdi {
-namespace {
-
-std::size_t SequenceLength(std::string_view utf8, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(utf8[at]);
-    std::size_t length = 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4;
-    if (at + length > utf8.size())
-        return 1;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(utf8[at + i]) & 0xC0) != 0x80)
-            return 1;
-    return length;
-}
-
-}  // namespace
 
 std::vector<std::string_view> SplitCharacters(std::string_view utf8) {
     std::vector<std::string_view> characters;
     for (std::size_t at = 0; at < utf8.size();) {
-        const std::size_t length = SequenceLength(utf8, at);
+        const std::size_t length = DecodeUtf8(utf8, at).length;
         characters.push_back(utf8.substr(at, length));
         at += length;
     }

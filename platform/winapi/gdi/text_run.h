@@ -11,8 +11,8 @@
 
 namespace winapi::gdi {
 
-// The characters (code points) of utf8; a byte that starts no valid sequence is one character,
-// as the font engine counts them.
+// The characters of utf8 as the font engine counts them: code points, and each malformed piece
+// as one.
 std::vector<std::string_view> SplitCharacters(std::string_view utf8);
 
 class TextRun {

@@ -52,7 +52,7 @@ void KernelHandles::CloseAll() {
 BOOL WINAPI CloseHandle(HANDLE hObject) {
     using winapi::kernel::KernelHandles;
     if (hObject == winapi::kernel::kCurrentProcess) {
-        return TRUE;
+        return TRUE;  // closing the process's pseudo handle has no effect, as in Win32
     }
     if (!KernelHandles::Instance().Close(hObject)) {
         SetLastError(ERROR_INVALID_HANDLE);

@@ -10,6 +10,7 @@
 #include "platform/winapi/menu/menu_table.h"
 #include "platform/winapi/menu/system_menu.h"
 #include "platform/winapi/resource/menu_template.h"
+#include "platform/winapi/utf8.h"
 
 namespace winapi::menu {
 namespace {
@@ -104,10 +105,7 @@ HMENU FromTemplate(std::span<const std::uint8_t> bytes) {
 int CopyText(const std::string& text, LPSTR buffer, int size) {
     if (size <= 0)
         return 0;
-    std::size_t count = std::min(text.size(), static_cast<std::size_t>(size - 1));
-    while (count > 0 && count < text.size() &&
-           (static_cast<unsigned char>(text[count]) & 0xC0) == 0x80)
-        --count;
+    const std::size_t count = Utf8FittingLength(text, static_cast<std::size_t>(size - 1));
     std::memcpy(buffer, text.data(), count);
     buffer[count] = '\0';
     return static_cast<int>(count);

@@ -522,6 +522,7 @@ BOOL WINAPI TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int, HWND hWn
     return TRUE;
 }
 
+// With no menu open there is nothing to end, which Win32 also reports as success.
 BOOL WINAPI EndMenu(void) {
     if (MenuTracker* tracker = MenuTracker::Active())
         tracker->End();

@@ -6,15 +6,12 @@
 
 #include "platform/winapi/resource/module_resources.h"
 #include "platform/winapi/resource/string_table.h"
+#include "platform/winapi/utf8.h"
 
 namespace {
 
 constexpr int kStringsPerBlock = 16;
 constexpr std::uint16_t kRtString = 6;
-
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
 
 }  // namespace
 
@@ -42,10 +39,8 @@ int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBuf
         return 0;
     }
     // The text is cut to fit with its terminator, and never inside a UTF-8 sequence.
-    std::size_t length = std::min(text->size(), static_cast<std::size_t>(cchBufferMax - 1));
-    while (length > 0 && length < text->size() && IsContinuationByte((*text)[length])) {
-        --length;
-    }
+    const std::size_t length =
+        winapi::Utf8FittingLength(*text, static_cast<std::size_t>(cchBufferMax - 1));
     std::memcpy(lpBuffer, text->data(), length);
     lpBuffer[length] = '\0';
     return static_cast<int>(length);
