@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "app/about_dlg.h"
 #include "color/color_value.h"
+#include "picker/about_dlg.h"
 #include "resource.h"
 #include "tools/palette_dlg.h"
 #include "tools/slider_dlg.h"

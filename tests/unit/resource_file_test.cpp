@@ -8,10 +8,10 @@
 #include <variant>
 #include <vector>
 
-#include "platform/winapi/dialog_template.h"
-#include "platform/winapi/menu_template.h"
-#include "platform/winapi/res_file.h"
-#include "platform/winapi/string_table.h"
+#include "platform/winapi/resource/dialog_template.h"
+#include "platform/winapi/resource/menu_template.h"
+#include "platform/winapi/resource/res_file.h"
+#include "platform/winapi/resource/string_table.h"
 #include "platform/winapi/utf16.h"
 
 namespace winapi {

@@ -16,10 +16,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/winapi/dialog_template.h"
-#include "platform/winapi/menu_template.h"
-#include "platform/winapi/res_file.h"
-#include "platform/winapi/string_table.h"
+#include "platform/winapi/resource/dialog_template.h"
+#include "platform/winapi/resource/menu_template.h"
+#include "platform/winapi/resource/res_file.h"
+#include "platform/winapi/resource/string_table.h"
 
 namespace winapi {
 namespace {

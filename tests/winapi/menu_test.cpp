@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/winapi/host.h"
-#include "platform/winapi/menu_template.h"
+#include "platform/winapi/resource/menu_template.h"
 #include "res/resource.h"
 #include "support/headless_test.h"
 #include "support/message_log.h"

@@ -17,15 +17,15 @@
 #include <variant>
 #include <vector>
 
-#include "platform/winapi/dialog_template.h"
 #include "platform/winapi/host.h"
-#include "platform/winapi/menu_template.h"
-#include "platform/winapi/res_file.h"
+#include "platform/winapi/resource/dialog_template.h"
 #include "platform/winapi/resource/icon_decoder.h"
 #include "platform/winapi/resource/icon_directory.h"
+#include "platform/winapi/resource/menu_template.h"
+#include "platform/winapi/resource/res_file.h"
 #include "platform/winapi/resource/resource_lookup.h"
 #include "platform/winapi/resource/stock_icon.h"
-#include "platform/winapi/string_table.h"
+#include "platform/winapi/resource/string_table.h"
 
 namespace winapi {
 namespace {

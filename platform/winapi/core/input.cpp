@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "platform/winapi/core/internal.h"
-#include "platform/winapi/core/window_canvas.h"
 #include "platform/winapi/host.h"
+#include "platform/winapi/surface/window_canvas.h"
 
 namespace winapi::core {
 

@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "platform/winapi/core/internal.h"
-#include "platform/winapi/core/window_canvas.h"
 #include "platform/winapi/host.h"
+#include "platform/winapi/surface/window_canvas.h"
 
 namespace winapi::core {
 namespace {

@@ -11,16 +11,16 @@
 #include <windowsx.h>
 
 #include "platform/winapi/core/internal.h"
+#include "platform/winapi/core/window_menu.h"
 #include "platform/winapi/host.h"
-#include "platform/winapi/menu/classic_glyphs.h"
-#include "platform/winapi/menu/modal_loop.h"
-#include "platform/winapi/menu/system_menu.h"
-#include "platform/winapi/menu/ui_font.h"
+#include "platform/winapi/ui/classic_glyphs.h"
+#include "platform/winapi/ui/modal_loop.h"
+#include "platform/winapi/ui/ui_font.h"
 
 namespace winapi::core {
 namespace {
 
-using menu::Glyph;
+using ui::Glyph;
 
 constexpr int kBoxMargin = 2;  // between a box and the bar's top and right, and close to the pair
 constexpr int kIconSize = 16;
@@ -71,7 +71,7 @@ public:
             return RECT{right - boxWidth, top, right, top + boxHeight};
         };
         const RECT close = boxEndingAt(m_bar.right - kBoxMargin);
-        m_boxes.push_back({HTCLOSE, SC_CLOSE, Glyph::Close, close, menu::WindowMenuCanClose(hwnd)});
+        m_boxes.push_back({HTCLOSE, SC_CLOSE, Glyph::Close, close, WindowMenuCanClose(hwnd)});
         // Either box brings both, the one the style lacks grayed, as in Win32.
         if (!tool && (w.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))) {
             const RECT maximize = boxEndingAt(close.left - kBoxMargin);
@@ -142,7 +142,7 @@ void DrawBox(HDC hdc, const CaptionBox& box, bool pressed) {
     // Caption boxes have the push button's soft edge.
     RECT edge = box.rect;
     DrawEdge(hdc, &edge, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_SOFT);
-    const SIZE glyph = menu::GlyphSize(box.glyph);
+    const SIZE glyph = ui::GlyphSize(box.glyph);
     const int width = box.rect.right - box.rect.left;
     const int height = box.rect.bottom - box.rect.top;
     int x = box.rect.left + (width - glyph.cx) / 2;
@@ -154,9 +154,9 @@ void DrawBox(HDC hdc, const CaptionBox& box, bool pressed) {
         ++y;
     }
     if (box.enabled)
-        menu::DrawGlyph(hdc, box.glyph, x, y, GetSysColor(COLOR_BTNTEXT));
+        ui::DrawGlyph(hdc, box.glyph, x, y, GetSysColor(COLOR_BTNTEXT));
     else
-        menu::DrawEmbossedGlyph(hdc, box.glyph, x, y);
+        ui::DrawEmbossedGlyph(hdc, box.glyph, x, y);
 }
 
 bool IsPressed(HWND hwnd, const CaptionBox& box) {
@@ -174,8 +174,8 @@ void DrawCaption(HWND hwnd, HDC hdc, const Window& w, const CaptionLayout& layou
         DrawIconEx(hdc, icon.left, icon.top, layout.Icon(), kIconSize, kIconSize, 0, nullptr,
                    DI_NORMAL);
     }
-    const menu::UiFont font(true);
-    const menu::ScopedSelect selected(hdc, font.Handle());
+    const ui::UiFont font(true);
+    const ui::ScopedSelect selected(hdc, font.Handle());
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
     RECT title = layout.TitleRect();
@@ -218,7 +218,7 @@ void TrackBox(HWND hwnd, LRESULT hit) {
     SetCapture(hwnd);
     g_pressed = {hwnd, hit};
     RedrawBox(hwnd, hit);
-    menu::ModalLoop loop([hwnd] { return IsWindow(hwnd) && GetCapture() == hwnd; });
+    ui::ModalLoop loop([hwnd] { return IsWindow(hwnd) && GetCapture() == hwnd; });
     bool over = true;
     std::optional<POINT> released;
     MSG msg;
@@ -284,7 +284,7 @@ void MoveWindowLoop(HWND hwnd, bool byMouse, POINT start) {
                                         {VK_RIGHT, kKeyboardMoveStep, 0},
                                         {VK_UP, 0, -kKeyboardMoveStep},
                                         {VK_DOWN, 0, kKeyboardMoveStep}};
-    menu::ModalLoop loop([hwnd] { return IsWindow(hwnd) && GetCapture() == hwnd; });
+    ui::ModalLoop loop([hwnd] { return IsWindow(hwnd) && GetCapture() == hwnd; });
     POINT pointer = anchor;
     bool cancelled = false;
     MSG msg;
@@ -332,7 +332,7 @@ void OpenWindowMenu(HWND hwnd, bool fromIconClick) {
         at = CaptionLayout(hwnd, *w).MenuPoint(*w);
     if (w->minimized)
         GetCursorPos(&at);
-    menu::TrackWindowMenu(hwnd, at, fromIconClick, GetMessageTime());
+    TrackWindowMenu(hwnd, at, fromIconClick, GetMessageTime());
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/winapi/core/internal.h"
-#include "platform/winapi/core/window_canvas.h"
+#include "platform/winapi/surface/window_canvas.h"
 #include "platform/winapi/gdi/window_dc.h"
 #include "platform/winapi/host.h"
 

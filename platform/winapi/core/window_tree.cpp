@@ -4,9 +4,8 @@
 #include <cstring>
 
 #include "platform/winapi/core/internal.h"
+#include "platform/winapi/core/window_menu.h"
 #include "platform/winapi/host.h"
-#include "platform/winapi/menu/popup_window.h"
-#include "platform/winapi/menu/system_menu.h"
 
 namespace winapi::core {
 namespace {
@@ -33,7 +32,7 @@ void Link(Window& window) {
 }
 
 display::SurfaceKind SurfaceKindOf(const Window& window) {
-    if (window.windowClass != nullptr && window.windowClass->atom == menu::PopupWindow::kClassAtom)
+    if (window.windowClass != nullptr && window.windowClass->atom == kMenuClassAtom)
         return display::SurfaceKind::Menu;
     if (window.exStyle & WS_EX_APPWINDOW) return display::SurfaceKind::Normal;
     if (window.owner != nullptr || (window.exStyle & WS_EX_TOOLWINDOW))
@@ -75,7 +74,7 @@ void SendNcDestroyAndFree(HWND hwnd) {
     Send(hwnd, WM_NCDESTROY, 0, 0);
     window = PeekWindowRecord(hwnd);
     if (window == nullptr) return;
-    menu::ForgetWindowMenu(hwnd);
+    ForgetWindowMenu(hwnd);
     State& state = S();
     KillTimersOf(hwnd);
     RemoveMessagesFor(hwnd);

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "platform/winapi/dialog/dialog_font.h"
-#include "platform/winapi/dialog_template.h"
+#include "platform/winapi/resource/dialog_template.h"
 
 namespace winapi::dialog {
 

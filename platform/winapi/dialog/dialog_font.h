@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "platform/winapi/dialog/dialog_units.h"
-#include "platform/winapi/dialog_template.h"
+#include "platform/winapi/resource/dialog_template.h"
 
 namespace winapi::dialog {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "platform/winapi/dialog_template.h"
+#include "platform/winapi/resource/dialog_template.h"
 
 namespace winapi::dialog {
 

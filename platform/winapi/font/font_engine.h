@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/display/backend.h"
-#include "platform/winapi/gdi/surface.h"
+#include "platform/winapi/surface/surface.h"
 
 namespace winapi::font {
 

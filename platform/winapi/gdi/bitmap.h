@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/winapi/gdi/gdi_object.h"
-#include "platform/winapi/gdi/surface.h"
+#include "platform/winapi/surface/surface.h"
 
 namespace winapi::gdi {
 

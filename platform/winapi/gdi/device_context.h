@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "platform/winapi/core/window_canvas.h"
 #include "platform/winapi/gdi/clip_region.h"
 #include "platform/winapi/gdi/gdi_object.h"
-#include "platform/winapi/gdi/surface.h"
+#include "platform/winapi/surface/surface.h"
+#include "platform/winapi/surface/window_canvas.h"
 
 namespace winapi::gdi {
 

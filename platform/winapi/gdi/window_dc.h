@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "platform/winapi/core/window_canvas.h"
+#include "platform/winapi/surface/window_canvas.h"
 
 namespace winapi::gdi {
 

@@ -9,7 +9,7 @@
 
 #include "platform/winapi/menu/menu_table.h"
 #include "platform/winapi/menu/system_menu.h"
-#include "platform/winapi/menu_template.h"
+#include "platform/winapi/resource/menu_template.h"
 #include "platform/winapi/utf8.h"
 
 namespace winapi::menu {

@@ -6,7 +6,7 @@
 #include <windowsx.h>
 
 #include "platform/winapi/menu/menu_table.h"
-#include "platform/winapi/menu/modal_loop.h"
+#include "platform/winapi/ui/modal_loop.h"
 
 namespace winapi::menu {
 namespace {
@@ -161,7 +161,7 @@ std::optional<UINT_PTR> MenuTracker::Run() {
             {WM_CHAR, &MenuTracker::OnChar},
             {WM_SYSCHAR, &MenuTracker::OnChar},
         };
-        ModalLoop loop([this] { return IsRunning(); });
+        ui::ModalLoop loop([this] { return IsRunning(); });
         MSG msg;
         while (loop.NextInput(msg)) {
             for (const Handler& handler : kHandlers)

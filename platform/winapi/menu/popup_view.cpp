@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/winapi/menu/classic_glyphs.h"
 #include "platform/winapi/menu/menu_table.h"
+#include "platform/winapi/ui/classic_glyphs.h"
 
 namespace winapi::menu {
 namespace {
@@ -41,7 +41,7 @@ void PopupView::Measure() {
     if (menu == nullptr)
         return;
     MemoryDc dc(CreateCompatibleDC(nullptr));
-    ScopedSelect font(dc.get(), m_font.Handle());
+    ui::ScopedSelect font(dc.get(), m_font.Handle());
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.get(), &metrics);
     // A text item is the menu font's character height and 4 px (its one line of text and 2 px
@@ -65,7 +65,7 @@ void PopupView::Measure() {
             row.label = entry.text.substr(0, tab);
             if (tab != std::string::npos)
                 row.accelerator = entry.text.substr(tab + 1);
-            ScopedSelect bold(dc.get(),
+            ui::ScopedSelect bold(dc.get(),
                               (entry.state & MF_DEFAULT) ? m_boldFont.Handle() : m_font.Handle());
             m_labelWidth = std::max(m_labelWidth, TextWidth(dc.get(), row.label));
             m_acceleratorWidth = std::max(m_acceleratorWidth, TextWidth(dc.get(), row.accelerator));
@@ -129,26 +129,26 @@ void PopupView::DrawItem(HDC hdc, int index) const {
 
     if (entry->state & MF_CHECKED) {
         // The mark in the middle of the check box, which sits at the item's left edge.
-        const SIZE check = GlyphSize(Glyph::Check);
+        const SIZE check = ui::GlyphSize(ui::Glyph::Check);
         const int x = rect.left + (GetSystemMetrics(SM_CXMENUCHECK) - check.cx) / 2;
         const int y = rect.top + (height - check.cy) / 2;
         if (embossed)
-            DrawEmbossedGlyph(hdc, Glyph::Check, x, y);
+            ui::DrawEmbossedGlyph(hdc, ui::Glyph::Check, x, y);
         else
-            DrawGlyph(hdc, Glyph::Check, x, y, ink);
+            ui::DrawGlyph(hdc, ui::Glyph::Check, x, y, ink);
     }
     if (entry->IsPopup()) {
-        const SIZE arrow = GlyphSize(Glyph::SubmenuArrow);
+        const SIZE arrow = ui::GlyphSize(ui::Glyph::SubmenuArrow);
         const int x = rect.right - m_arrowColumn + (m_arrowColumn - arrow.cx) / 2;
         const int y = rect.top + (height - arrow.cy) / 2;
         if (embossed)
-            DrawEmbossedGlyph(hdc, Glyph::SubmenuArrow, x, y);
+            ui::DrawEmbossedGlyph(hdc, ui::Glyph::SubmenuArrow, x, y);
         else
-            DrawGlyph(hdc, Glyph::SubmenuArrow, x, y, ink);
+            ui::DrawGlyph(hdc, ui::Glyph::SubmenuArrow, x, y, ink);
     }
     if (!entry->HasText())
         return;
-    ScopedSelect font(hdc, (entry->state & MF_DEFAULT) ? m_boldFont.Handle() : m_font.Handle());
+    ui::ScopedSelect font(hdc, (entry->state & MF_DEFAULT) ? m_boldFont.Handle() : m_font.Handle());
     if (embossed)
         DrawItemText(hdc, row, GetSysColor(COLOR_3DHIGHLIGHT), 1);
     DrawItemText(hdc, row, ink, 0);

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "platform/winapi/menu/ui_font.h"
+#include "platform/winapi/ui/ui_font.h"
 
 namespace winapi::menu {
 
@@ -49,8 +49,8 @@ private:
     void DrawItemText(HDC hdc, const Row& row, COLORREF colour, int offset) const;
 
     HMENU m_menu;
-    UiFont m_font{false};
-    UiFont m_boldFont{true};
+    ui::UiFont m_font{false};
+    ui::UiFont m_boldFont{true};
     std::vector<Row> m_rows;
     SIZE m_size{0, 0};
     int m_checkColumn = 0;  // the check box and its gap, left of the text

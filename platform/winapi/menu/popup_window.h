@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "platform/winapi/core/window_menu.h"
 #include "platform/winapi/menu/popup_view.h"
 
 namespace winapi::menu {
@@ -12,7 +13,7 @@ namespace winapi::menu {
 class PopupWindow {
 public:
     // The class atom Win32 gives its menu windows.
-    static constexpr ATOM kClassAtom = 0x8000;
+    static constexpr ATOM kClassAtom = core::kMenuClassAtom;
 
     PopupWindow(HWND owner, HMENU menu);
     ~PopupWindow();

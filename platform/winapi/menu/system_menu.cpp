@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/winapi/core/state.h"
+#include "platform/winapi/core/window_menu.h"
 #include "platform/winapi/menu/menu_table.h"
 #include "platform/winapi/menu/menu_tracker.h"
 #include "platform/winapi/session_parts.h"
@@ -149,6 +150,14 @@ void ForgetWindowMenu(HWND hwnd) {
     MenuTable::Instance().Destroy(it->second);
     copies.erase(it);
 }
+
+namespace {
+
+// The window system opens, asks about and drops window menus through these.
+const core::WindowMenuRegistration kWindowMenu{
+    {&TrackWindowMenu, &WindowMenuCanClose, &ForgetWindowMenu}};
+
+}  // namespace
 
 }  // namespace winapi::menu
 

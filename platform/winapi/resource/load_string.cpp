@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/winapi/resource/module_resources.h"
-#include "platform/winapi/string_table.h"
+#include "platform/winapi/resource/string_table.h"
 #include "platform/winapi/utf8.h"
 
 namespace {

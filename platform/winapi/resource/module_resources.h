@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "platform/winapi/res_file.h"
+#include "platform/winapi/resource/res_file.h"
 #include "platform/winapi/resource/resource_lookup.h"
 
 namespace winapi::resource {

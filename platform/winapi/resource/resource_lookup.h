@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/winapi/res_file.h"
+#include "platform/winapi/resource/res_file.h"
 
 namespace winapi::resource {
 

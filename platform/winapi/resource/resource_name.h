@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/winapi/res_file.h"
+#include "platform/winapi/resource/res_file.h"
 
 namespace winapi::resource {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/winapi/menu_template.h"
+#include "platform/winapi/resource/menu_template.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <span>
 
 #include "platform/winapi/dialog/template_reader.h"
-#include "platform/winapi/menu_template.h"
-#include "platform/winapi/res_file.h"
 #include "platform/winapi/resource/icon_decoder.h"
 #include "platform/winapi/resource/icon_directory.h"
-#include "platform/winapi/string_table.h"
+#include "platform/winapi/resource/menu_template.h"
+#include "platform/winapi/resource/res_file.h"
+#include "platform/winapi/resource/string_table.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "platform/winapi/res_file.h"
-#include "platform/winapi/string_table.h"
+#include "platform/winapi/resource/res_file.h"
+#include "platform/winapi/resource/string_table.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/winapi/res_file.h"
+#include "platform/winapi/resource/res_file.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "app/about_dlg.h"
+#include "picker/about_dlg.h"
 
 #include "resource.h"
 

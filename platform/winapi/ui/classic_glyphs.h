@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace winapi::menu {
+namespace winapi::ui {
 
 enum class Glyph { Check, SubmenuArrow, Close, Minimize, Maximize };
 
@@ -14,4 +14,4 @@ void DrawGlyph(HDC hdc, Glyph glyph, int x, int y, COLORREF colour);
 // A disabled mark: a highlight copy one pixel down and right under a shadow-coloured one.
 void DrawEmbossedGlyph(HDC hdc, Glyph glyph, int x, int y);
 
-}  // namespace winapi::menu
+}  // namespace winapi::ui

@@ -1,9 +1,9 @@
-#include "platform/winapi/menu/classic_glyphs.h"
+#include "platform/winapi/ui/classic_glyphs.h"
 
 #include <array>
 #include <string_view>
 
-namespace winapi::menu {
+namespace winapi::ui {
 namespace {
 
 struct GlyphPattern {
@@ -68,4 +68,4 @@ void DrawEmbossedGlyph(HDC hdc, Glyph glyph, int x, int y) {
     DrawGlyph(hdc, glyph, x, y, GetSysColor(COLOR_3DSHADOW));
 }
 
-}  // namespace winapi::menu
+}  // namespace winapi::ui

@@ -1,4 +1,4 @@
-#include "platform/winapi/menu_template.h"
+#include "platform/winapi/resource/menu_template.h"
 
 #include "platform/winapi/byte_reader.h"
 #include "platform/winapi/utf16.h"

@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-namespace winapi::menu {
+namespace winapi::ui {
 
 class ModalLoop {
 public:
@@ -29,4 +29,4 @@ private:
     std::function<bool()> m_running;
 };
 
-}  // namespace winapi::menu
+}  // namespace winapi::ui

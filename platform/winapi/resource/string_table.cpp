@@ -1,4 +1,4 @@
-#include "platform/winapi/string_table.h"
+#include "platform/winapi/resource/string_table.h"
 
 #include <cstddef>
 

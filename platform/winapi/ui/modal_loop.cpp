@@ -1,6 +1,6 @@
-#include "platform/winapi/menu/modal_loop.h"
+#include "platform/winapi/ui/modal_loop.h"
 
-namespace winapi::menu {
+namespace winapi::ui {
 namespace {
 
 constexpr UINT kNonClientMouseLast = 0x00A9;  // WM_NCMBUTTONDBLCLK
@@ -38,4 +38,4 @@ bool ModalLoop::NextInput(MSG& msg) {
     }
 }
 
-}  // namespace winapi::menu
+}  // namespace winapi::ui

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace winapi::menu {
+namespace winapi::ui {
 
 class UiFont {
 public:
@@ -35,4 +35,4 @@ private:
     HGDIOBJ m_previous;
 };
 
-}  // namespace winapi::menu
+}  // namespace winapi::ui

@@ -1,4 +1,4 @@
-#include "platform/winapi/dialog_template.h"
+#include "platform/winapi/resource/dialog_template.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "platform/display/backend.h"
-#include "platform/winapi/gdi/surface.h"
+#include "platform/winapi/surface/surface.h"
 
 namespace winapi {
 

@@ -1,6 +1,6 @@
-#include "platform/winapi/menu/ui_font.h"
+#include "platform/winapi/ui/ui_font.h"
 
-namespace winapi::menu {
+namespace winapi::ui {
 namespace {
 
 constexpr int kPointSize = 9;
@@ -19,4 +19,4 @@ UiFont::~UiFont() {
         DeleteObject(m_font);
 }
 
-}  // namespace winapi::menu
+}  // namespace winapi::ui
