@@ -28,7 +28,9 @@ struct Rect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
-    bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool Contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     Rect Intersect(const Rect& o) const {
         Rect r{left > o.left ? left : o.left, top > o.top ? top : o.top,
                right < o.right ? right : o.right, bottom < o.bottom ? bottom : o.bottom};
@@ -69,20 +71,20 @@ struct SurfaceSpec {
 enum class MouseButton { Left, Right, Middle };
 
 enum class EventType {
-    KeyDown,      // vk; repeat: auto-repeat of a key already down; text: what it types
-    KeyUp,        // vk
-    Char,         // text: UTF-8 committed by an input method without a key of its own
-    PointerMove,  // screen
-    ButtonDown,   // button, screen
-    ButtonUp,     // button, screen
-    Wheel,        // wheelDelta (120 a notch, positive away from the user), screen
-    FocusIn,      // surface got the keyboard focus from the window system
-    FocusOut,     // surface lost it
-    CloseRequest, // the window system asks surface to close
-    Expose,       // area of surface must be presented again
-    Moved,        // the window system moved surface; area holds its new outer rectangle
-    Minimized,    // the window system minimised surface
-    Restored,     // ... or restored it
+    KeyDown,       // vk; repeat: auto-repeat of a key already down; text: what it types
+    KeyUp,         // vk
+    Char,          // text: UTF-8 committed by an input method without a key of its own
+    PointerMove,   // screen
+    ButtonDown,    // button, screen
+    ButtonUp,      // button, screen
+    Wheel,         // wheelDelta (120 a notch, positive away from the user), screen
+    FocusIn,       // surface got the keyboard focus from the window system
+    FocusOut,      // surface lost it
+    CloseRequest,  // the window system asks surface to close
+    Expose,        // area of surface must be presented again
+    Moved,         // the window system moved surface; area holds its new outer rectangle
+    Minimized,     // the window system minimised surface
+    Restored,      // ... or restored it
 };
 
 struct Event {

@@ -40,7 +40,8 @@ Session::~Session() {
     auto hooks = EndHooks();
     std::stable_sort(hooks.begin(), hooks.end(),
                      [](const EndHook& a, const EndHook& b) { return a.order < b.order; });
-    for (const EndHook& hook : hooks) hook.end();
+    for (const EndHook& hook : hooks)
+        hook.end();
     g_session = nullptr;
 }
 
@@ -52,6 +53,8 @@ display::Backend& CurrentBackend() {
     return g_session->Backend();
 }
 
-bool HasSession() { return g_session != nullptr; }
+bool HasSession() {
+    return g_session != nullptr;
+}
 
 }  // namespace winapi

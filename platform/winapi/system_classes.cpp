@@ -17,7 +17,8 @@ SystemClassRegistration::SystemClassRegistration(void (*registerClass)()) {
 }
 
 void RegisterSystemClasses() {
-    for (auto registerClass : Registrations()) registerClass();
+    for (auto registerClass : Registrations())
+        registerClass();
 }
 
 }  // namespace winapi

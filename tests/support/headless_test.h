@@ -22,7 +22,8 @@ protected:
     // Dispatches everything that is due now, as a message loop would, without waiting.
     void Pump() {
         MSG msg;
-        for (int guard = 0; guard < 100000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++guard) {
+        for (int guard = 0; guard < 100000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+             ++guard) {
             if (msg.message == WM_QUIT) {
                 m_quitCode = static_cast<int>(msg.wParam);
                 continue;

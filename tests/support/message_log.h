@@ -55,7 +55,8 @@ public:
     std::vector<LoggedMessage> Of(UINT message) const {
         std::vector<LoggedMessage> result;
         for (const LoggedMessage& e : m_entries)
-            if (e.message == message) result.push_back(e);
+            if (e.message == message)
+                result.push_back(e);
         return result;
     }
 
@@ -64,7 +65,8 @@ private:
         MessageLog& log = Instance();
         log.m_entries.push_back({hwnd, message, wParam, lParam});
         for (auto& [handled, handler] : log.m_handlers)
-            if (handled == message) return handler(hwnd, wParam, lParam);
+            if (handled == message)
+                return handler(hwnd, wParam, lParam);
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 

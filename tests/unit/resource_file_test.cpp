@@ -327,11 +327,11 @@ TEST(FindString, FollowsLoadStringBlocks) {
     EXPECT_EQ(FindString(*cutFile, 102), std::nullopt);
     // The last entry one unit short of its count; and a count far beyond the block, which is
     // refused before any string of that size is made.
-    const Bytes lastShort = Writer()
-                                .EmptyEntry()
-                                .Entry(std::uint16_t{6}, std::uint16_t{7}, 0x0411,
-                                       Prefix(block, block.size() - 2))
-                                .Get();
+    const Bytes lastShort =
+        Writer()
+            .EmptyEntry()
+            .Entry(std::uint16_t{6}, std::uint16_t{7}, 0x0411, Prefix(block, block.size() - 2))
+            .Get();
     const auto lastShortFile = ResFile::Parse(lastShort);
     ASSERT_TRUE(lastShortFile);
     EXPECT_EQ(FindString(*lastShortFile, 96), "first");

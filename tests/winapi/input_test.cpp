@@ -12,8 +12,8 @@ class InputTest : public HeadlessTest {
 protected:
     InputTest() {
         MessageLog::Register(CS_DBLCLKS);
-        m_hwnd = CreateWindowExA(0, "LogWindow", "", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 200, 150,
-                                 nullptr, nullptr, nullptr, nullptr);
+        m_hwnd = CreateWindowExA(0, "LogWindow", "", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100,
+                                 200, 150, nullptr, nullptr, nullptr, nullptr);
         m_child = CreateWindowExA(0, "LogWindow", "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, m_hwnd,
                                   reinterpret_cast<HMENU>(5), nullptr, nullptr);
         Pump();
@@ -23,7 +23,8 @@ protected:
     // Retrieves and dispatches without TranslateMessage.
     void PumpUntranslated() {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
     }
     HWND m_hwnd = nullptr;
     HWND m_child = nullptr;
@@ -40,9 +41,9 @@ TEST_F(InputTest, KeyLParamCarriesScanCodeExtendedRepeatAndTransitionBits) {
     ASSERT_EQ(1u, ups.size());
     EXPECT_EQ(m_hwnd, downs[0].hwnd);  // the focus window
     EXPECT_EQ(static_cast<WPARAM>(VK_LEFT), downs[0].wParam);
-    EXPECT_EQ(0x014B0001, downs[0].lParam);                         // count 1, scan 0x4B, extended
-    EXPECT_EQ(0x414B0001, downs[1].lParam);                         // + previously down
-    EXPECT_EQ(static_cast<LPARAM>(0xC14B0001u), ups[0].lParam);    // + released
+    EXPECT_EQ(0x014B0001, downs[0].lParam);                      // count 1, scan 0x4B, extended
+    EXPECT_EQ(0x414B0001, downs[1].lParam);                      // + previously down
+    EXPECT_EQ(static_cast<LPARAM>(0xC14B0001u), ups[0].lParam);  // + released
 }
 
 TEST_F(InputTest, AltMakesSystemKeysAndAltF4Closes) {
@@ -122,8 +123,8 @@ TEST_F(InputTest, ClicksArriveInClientCoordinatesOfTheWindowUnderThePointer) {
 }
 
 TEST_F(InputTest, ClickActivatesAnInactiveWindow) {
-    HWND other = CreateWindowExA(0, "LogWindow", "", WS_POPUP | WS_VISIBLE, 400, 400, 50, 50, nullptr,
-                                 nullptr, nullptr, nullptr);
+    HWND other = CreateWindowExA(0, "LogWindow", "", WS_POPUP | WS_VISIBLE, 400, 400, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(other, GetActiveWindow());
     Log().Clear();
     Display().Click(display::MouseButton::Left, {150, 200});

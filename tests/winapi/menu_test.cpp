@@ -292,9 +292,10 @@ TEST_F(MenuTest, StaleHandlesAndLoopsFailSafely) {
 TEST_F(ProgramMenuTest, LoadMenuBuildsWhatTheTemplateHolds) {
     const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_FORMAT_MENU), RT_MENU);
     ASSERT_NE(nullptr, found);
-    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, found)));
-    const auto parsed =
-        winapi::MenuTemplate::Parse({bytes, static_cast<std::size_t>(SizeofResource(nullptr, found))});
+    const auto* bytes =
+        static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, found)));
+    const auto parsed = winapi::MenuTemplate::Parse(
+        {bytes, static_cast<std::size_t>(SizeofResource(nullptr, found))});
     ASSERT_TRUE(parsed);
     ASSERT_EQ(1u, parsed->items.size());
     ASSERT_EQ(1, GetMenuItemCount(m_bar));
@@ -305,7 +306,8 @@ TEST_F(ProgramMenuTest, LoadMenuBuildsWhatTheTemplateHolds) {
     for (std::size_t i = 0; i < items.size(); ++i) {
         const auto at = static_cast<UINT>(i);
         if (items[i].IsSeparator()) {
-            EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR), GetMenuState(m_popup, at, MF_BYPOSITION)) << i;
+            EXPECT_EQ(static_cast<UINT>(MF_SEPARATOR), GetMenuState(m_popup, at, MF_BYPOSITION))
+                << i;
             continue;
         }
         EXPECT_EQ(items[i].id, GetMenuItemID(m_popup, static_cast<int>(i))) << i;
@@ -556,61 +558,61 @@ TEST_F(ProgramMenuTest, PopupPixelsShowTheClassicLook) {
     EnableMenuItem(m_popup, ID_FORMAT_HTMLHEX, MF_GRAYED);
     const display::Rect popupAt{150, 130, 0, 0};
     bool looked = false;
-    WhileTracking({[&] { Display().MovePointer(ItemPoint(popupAt, 0)); },
-                   [&] {
-                       looked = true;
-                       const display::Rect p = Popups().front();
-                       // The raised border.
-                       EXPECT_EQ(SysPixel(COLOR_3DLIGHT), ScreenPixel(p.left, p.top));
-                       EXPECT_EQ(SysPixel(COLOR_3DHIGHLIGHT), ScreenPixel(p.left + 1, p.top + 1));
-                       EXPECT_EQ(SysPixel(COLOR_3DDKSHADOW),
-                                 ScreenPixel(p.right - 1, p.bottom - 1));
-                       EXPECT_EQ(SysPixel(COLOR_3DSHADOW), ScreenPixel(p.right - 2, p.bottom - 2));
-                       EXPECT_EQ(SysPixel(COLOR_MENU), ScreenPixel(p.left + 2, p.top + 2));
-                       // The hovered item lies on the highlight bar, from border to border.
-                       const int top0 = p.top + kBorder;
-                       EXPECT_EQ(SysPixel(COLOR_HIGHLIGHT), ScreenPixel(p.left + kBorder, top0));
-                       EXPECT_EQ(SysPixel(COLOR_HIGHLIGHT),
-                                 ScreenPixel(p.right - kBorder - 1, top0 + kItemHeight - 1));
-                       EXPECT_EQ(SysPixel(COLOR_MENU),
-                                 ScreenPixel(p.right - kBorder - 1, top0 + kItemHeight));
-                       // Text-coloured pixels in the check column of checked items only.
-                       auto inkInCheckColumn = [&](int index, int separators, std::uint32_t ink) {
-                           const int top = top0 + (index - separators) * kItemHeight +
-                                           separators * kSeparatorHeight;
-                           int count = 0;
-                           for (int y = top; y < top + kItemHeight; ++y)
-                               for (int x = p.left + kBorder; x < p.left + kBorder + kCheckColumn; ++x)
-                                   count += ScreenPixel(x, y) == ink;
-                           return count;
-                       };
-                       const std::uint32_t text = SysPixel(COLOR_MENUTEXT);
-                       EXPECT_EQ(0, inkInCheckColumn(0, 0, SysPixel(COLOR_HIGHLIGHTTEXT)));
-                       EXPECT_GT(inkInCheckColumn(1, 0, text), 8);
-                       EXPECT_EQ(0, inkInCheckColumn(2, 0, text));
-                       EXPECT_EQ(0, inkInCheckColumn(3, 0, text));
-                       EXPECT_GT(inkInCheckColumn(5, 1, text), 8);
-                       // The separator is an etched line: shadow above highlight.
-                       const int separatorTop = top0 + 4 * kItemHeight;
-                       const int x = p.left + 40;
-                       EXPECT_EQ(SysPixel(COLOR_MENU), ScreenPixel(x, separatorTop + 3));
-                       EXPECT_EQ(SysPixel(COLOR_3DSHADOW), ScreenPixel(x, separatorTop + 4));
-                       EXPECT_EQ(SysPixel(COLOR_3DHIGHLIGHT), ScreenPixel(x, separatorTop + 5));
-                       // Grayed text is embossed: shadow and highlight pixels, none in the text
-                       // colour.
-                       int shadow = 0, light = 0, dark = 0;
-                       for (int y = top0 + 3 * kItemHeight; y < top0 + 4 * kItemHeight; ++y)
-                           for (int xx = p.left + kBorder + kCheckColumn; xx < p.right - kBorder; ++xx) {
-                               const std::uint32_t pixel = ScreenPixel(xx, y);
-                               shadow += pixel == SysPixel(COLOR_3DSHADOW);
-                               light += pixel == SysPixel(COLOR_3DHIGHLIGHT);
-                               dark += pixel == text;
-                           }
-                       EXPECT_GT(shadow, 10);
-                       EXPECT_GT(light, 10);
-                       EXPECT_EQ(0, dark);
-                       Display().Press(VK_ESCAPE);
-                   }});
+    WhileTracking(
+        {[&] { Display().MovePointer(ItemPoint(popupAt, 0)); },
+         [&] {
+             looked = true;
+             const display::Rect p = Popups().front();
+             // The raised border.
+             EXPECT_EQ(SysPixel(COLOR_3DLIGHT), ScreenPixel(p.left, p.top));
+             EXPECT_EQ(SysPixel(COLOR_3DHIGHLIGHT), ScreenPixel(p.left + 1, p.top + 1));
+             EXPECT_EQ(SysPixel(COLOR_3DDKSHADOW), ScreenPixel(p.right - 1, p.bottom - 1));
+             EXPECT_EQ(SysPixel(COLOR_3DSHADOW), ScreenPixel(p.right - 2, p.bottom - 2));
+             EXPECT_EQ(SysPixel(COLOR_MENU), ScreenPixel(p.left + 2, p.top + 2));
+             // The hovered item lies on the highlight bar, from border to border.
+             const int top0 = p.top + kBorder;
+             EXPECT_EQ(SysPixel(COLOR_HIGHLIGHT), ScreenPixel(p.left + kBorder, top0));
+             EXPECT_EQ(SysPixel(COLOR_HIGHLIGHT),
+                       ScreenPixel(p.right - kBorder - 1, top0 + kItemHeight - 1));
+             EXPECT_EQ(SysPixel(COLOR_MENU),
+                       ScreenPixel(p.right - kBorder - 1, top0 + kItemHeight));
+             // Text-coloured pixels in the check column of checked items only.
+             auto inkInCheckColumn = [&](int index, int separators, std::uint32_t ink) {
+                 const int top =
+                     top0 + (index - separators) * kItemHeight + separators * kSeparatorHeight;
+                 int count = 0;
+                 for (int y = top; y < top + kItemHeight; ++y)
+                     for (int x = p.left + kBorder; x < p.left + kBorder + kCheckColumn; ++x)
+                         count += ScreenPixel(x, y) == ink;
+                 return count;
+             };
+             const std::uint32_t text = SysPixel(COLOR_MENUTEXT);
+             EXPECT_EQ(0, inkInCheckColumn(0, 0, SysPixel(COLOR_HIGHLIGHTTEXT)));
+             EXPECT_GT(inkInCheckColumn(1, 0, text), 8);
+             EXPECT_EQ(0, inkInCheckColumn(2, 0, text));
+             EXPECT_EQ(0, inkInCheckColumn(3, 0, text));
+             EXPECT_GT(inkInCheckColumn(5, 1, text), 8);
+             // The separator is an etched line: shadow above highlight.
+             const int separatorTop = top0 + 4 * kItemHeight;
+             const int x = p.left + 40;
+             EXPECT_EQ(SysPixel(COLOR_MENU), ScreenPixel(x, separatorTop + 3));
+             EXPECT_EQ(SysPixel(COLOR_3DSHADOW), ScreenPixel(x, separatorTop + 4));
+             EXPECT_EQ(SysPixel(COLOR_3DHIGHLIGHT), ScreenPixel(x, separatorTop + 5));
+             // Grayed text is embossed: shadow and highlight pixels, none in the text
+             // colour.
+             int shadow = 0, light = 0, dark = 0;
+             for (int y = top0 + 3 * kItemHeight; y < top0 + 4 * kItemHeight; ++y)
+                 for (int xx = p.left + kBorder + kCheckColumn; xx < p.right - kBorder; ++xx) {
+                     const std::uint32_t pixel = ScreenPixel(xx, y);
+                     shadow += pixel == SysPixel(COLOR_3DSHADOW);
+                     light += pixel == SysPixel(COLOR_3DHIGHLIGHT);
+                     dark += pixel == text;
+                 }
+             EXPECT_GT(shadow, 10);
+             EXPECT_GT(light, 10);
+             EXPECT_EQ(0, dark);
+             Display().Press(VK_ESCAPE);
+         }});
     Track(m_popup, TPM_LEFTALIGN, {150, 130});
     EXPECT_TRUE(looked);
 }

@@ -61,7 +61,8 @@ TEST_F(MessageQueueTest, TimerTicksEveryPeriodAndDoesNotPileUp) {
 TEST_F(MessageQueueTest, TimerWaitsWhileOtherMessagesArrive) {
     SetTimer(m_hwnd, 1, 100, nullptr);
     Display().Advance(100);
-    for (int i = 0; i < 3; ++i) PostMessageA(m_hwnd, WM_USER + i, 0, 0);
+    for (int i = 0; i < 3; ++i)
+        PostMessageA(m_hwnd, WM_USER + i, 0, 0);
     MSG msg;
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
@@ -144,7 +145,8 @@ TEST_F(MessageQueueTest, GetMessageWaitsForTheNextTimerInVirtualTime) {
 }
 
 TEST_F(MessageQueueTest, FiltersSelectByWindowAndRange) {
-    HWND other = CreateWindowExA(0, "LogWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND other = CreateWindowExA(0, "LogWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
     PostMessageA(m_hwnd, WM_USER, 0, 0);
     PostMessageA(other, WM_USER + 1, 0, 0);
     PostMessageA(nullptr, WM_USER + 2, 0, 0);

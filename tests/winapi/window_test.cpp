@@ -78,9 +78,10 @@ TEST_F(WindowTest, CreationSendsItsMessagesInOrderAndShowsBeforeBecomingVisible)
     const std::vector<UINT> order = Log().Messages(
         hwnd, {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW,
                WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS});
-    const std::vector<UINT> expected{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE,
-                                     WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_NCACTIVATE, WM_ACTIVATE,
-                                     WM_SETFOCUS, WM_WINDOWPOSCHANGED};
+    const std::vector<UINT> expected{
+        WM_NCCREATE,        WM_NCCALCSIZE,        WM_CREATE,     WM_SIZE,     WM_MOVE,
+        WM_SHOWWINDOW,      WM_WINDOWPOSCHANGING, WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS,
+        WM_WINDOWPOSCHANGED};
     EXPECT_EQ(expected, order);
     EXPECT_FALSE(visibleDuringShowWindow);
     EXPECT_TRUE(IsWindowVisible(hwnd));
@@ -111,13 +112,15 @@ TEST_F(WindowTest, DestroyOrderIsOwnedThenParentThenChildren) {
     ASSERT_TRUE(DestroyWindow(owner));
     std::vector<std::pair<HWND, UINT>> order;
     for (const LoggedMessage& e : Log().Entries())
-        if (e.message == WM_DESTROY || e.message == WM_NCDESTROY) order.emplace_back(e.hwnd, e.message);
+        if (e.message == WM_DESTROY || e.message == WM_NCDESTROY)
+            order.emplace_back(e.hwnd, e.message);
     const std::vector<std::pair<HWND, UINT>> expected{
-        {owned, WM_DESTROY},      {owned, WM_NCDESTROY},      {owner, WM_DESTROY},
-        {child, WM_DESTROY},      {grandchild, WM_DESTROY},   {grandchild, WM_NCDESTROY},
-        {child, WM_NCDESTROY},    {owner, WM_NCDESTROY}};
+        {owned, WM_DESTROY},   {owned, WM_NCDESTROY},    {owner, WM_DESTROY},
+        {child, WM_DESTROY},   {grandchild, WM_DESTROY}, {grandchild, WM_NCDESTROY},
+        {child, WM_NCDESTROY}, {owner, WM_NCDESTROY}};
     EXPECT_EQ(expected, order);
-    for (HWND hwnd : {owner, owned, child, grandchild}) EXPECT_FALSE(IsWindow(hwnd));
+    for (HWND hwnd : {owner, owned, child, grandchild})
+        EXPECT_FALSE(IsWindow(hwnd));
     SetLastError(0);
     EXPECT_FALSE(DestroyWindow(owner));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
@@ -302,8 +305,8 @@ TEST_F(WindowTest, WindowLongsHoldStylesIdsAndExtraBytes) {
     ASSERT_NE(0, RegisterClassA(&wc));
     EXPECT_EQ(0, RegisterClassA(&wc));
     EXPECT_EQ(static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS), GetLastError());
-    HWND hwnd = CreateWindowExA(0, "Extra", "", WS_POPUP | WS_DISABLED, 0, 0, 10, 10, nullptr, nullptr,
-                                nullptr, nullptr);
+    HWND hwnd = CreateWindowExA(0, "Extra", "", WS_POPUP | WS_DISABLED, 0, 0, 10, 10, nullptr,
+                                nullptr, nullptr, nullptr);
     EXPECT_FALSE(IsWindowEnabled(hwnd));
     EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_DISABLED);
     SetWindowLongPtrA(hwnd, 16, 0x1234);

@@ -22,14 +22,16 @@ bool IsWithin(HWND root, HWND hwnd) {
 
 void Deactivate(HWND old, HWND next) {
     const Window* w = PeekWindowRecord(old);
-    if (w == nullptr) return;
+    if (w == nullptr)
+        return;
     const bool minimized = w->minimized;
     Send(old, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(next));
     Send(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, minimized), reinterpret_cast<LPARAM>(next));
 }
 
 void SendActivateApp(bool active) {
-    for (HWND hwnd : std::vector<HWND>(S().topLevels)) Send(hwnd, WM_ACTIVATEAPP, active, 0);
+    for (HWND hwnd : std::vector<HWND>(SessionState().topLevels))
+        Send(hwnd, WM_ACTIVATEAPP, active, 0);
 }
 
 }  // namespace
@@ -37,33 +39,42 @@ void SendActivateApp(bool active) {
 void ActivateWindow(HWND hwnd, WORD how) {
     hwnd = TopLevelOf(hwnd);
     Window* window = PeekWindowRecord(hwnd);
-    if (!CanActivate(window, false)) return;
-    State& state = S();
+    if (!CanActivate(window, false))
+        return;
+    State& state = SessionState();
     const HWND old = state.active;
     if (old == hwnd) {
         RaiseTopLevel(hwnd);
         CurrentBackend().ActivateSurface(window->surfaceId);
         return;
     }
-    if (old != nullptr) Deactivate(old, hwnd);
-    if ((window = PeekWindowRecord(hwnd)) == nullptr || !CanActivate(window, false)) return;
+    if (old != nullptr)
+        Deactivate(old, hwnd);
+    if ((window = PeekWindowRecord(hwnd)) == nullptr || !CanActivate(window, false))
+        return;
     state.active = hwnd;
     RaiseTopLevel(hwnd);
     CurrentBackend().ActivateSurface(window->surfaceId);
-    if (old == nullptr) SendActivateApp(true);
-    if (state.active != hwnd) return;
+    if (old == nullptr)
+        SendActivateApp(true);
+    if (state.active != hwnd)
+        return;
     Send(hwnd, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(old));
-    if (state.active != hwnd) return;
+    if (state.active != hwnd)
+        return;
     Send(hwnd, WM_ACTIVATE, MAKEWPARAM(how, FALSE), reinterpret_cast<LPARAM>(old));
     // The focus never stays in a window that is no longer active.
-    if (state.active == hwnd && !IsWithin(hwnd, state.focus)) SetFocus(hwnd);
+    if (state.active == hwnd && !IsWithin(hwnd, state.focus))
+        SetFocus(hwnd);
 }
 
 void DropActivation(HWND hwnd) {
-    State& state = S();
-    if (state.active != hwnd) return;
+    State& state = SessionState();
+    if (state.active != hwnd)
+        return;
     HWND next = nullptr;
-    if (const Window* w = PeekWindowRecord(hwnd); w != nullptr && CanActivate(PeekWindowRecord(w->owner)))
+    if (const Window* w = PeekWindowRecord(hwnd);
+        w != nullptr && CanActivate(PeekWindowRecord(w->owner)))
         next = w->owner;
     if (next == nullptr) {
         for (HWND other : state.topLevels) {
@@ -79,8 +90,10 @@ void DropActivation(HWND hwnd) {
         return;
     }
     Deactivate(hwnd, nullptr);
-    if (state.active == hwnd) state.active = nullptr;
-    if (state.focus != nullptr) SetFocus(nullptr);
+    if (state.active == hwnd)
+        state.active = nullptr;
+    if (state.focus != nullptr)
+        SetFocus(nullptr);
     SendActivateApp(false);
 }
 
@@ -89,75 +102,99 @@ void DropActivation(HWND hwnd) {
 using namespace winapi::core;
 
 HWND WINAPI SetActiveWindow(HWND hWnd) {
-    const HWND old = S().active;
+    const HWND old = SessionState().active;
     if (hWnd == nullptr) {
-        if (old != nullptr) DropActivation(old);
+        if (old != nullptr)
+            DropActivation(old);
         return old;
     }
-    if (FindWindowRecord(hWnd) == nullptr) return nullptr;
+    if (FindWindowRecord(hWnd) == nullptr)
+        return nullptr;
     ActivateWindow(hWnd, WA_ACTIVE);
     return old;
 }
 
-HWND WINAPI GetActiveWindow(void) { return S().active; }
+HWND WINAPI GetActiveWindow(void) {
+    return SessionState().active;
+}
 
 BOOL WINAPI SetForegroundWindow(HWND hWnd) {
     Window* window = FindWindowRecord(hWnd);
-    if (window == nullptr) return FALSE;
+    if (window == nullptr)
+        return FALSE;
     if (window->kind == WindowKind::Foreign) {
-        const HWND old = S().active;
-        if (!winapi::CurrentBackend().ActivateForeignWindow(window->foreignId)) return FALSE;
-        if (old != nullptr) DropActivation(old);
+        const HWND old = SessionState().active;
+        if (!winapi::CurrentBackend().ActivateForeignWindow(window->foreignId))
+            return FALSE;
+        if (old != nullptr)
+            DropActivation(old);
         return TRUE;
     }
-    if (window->kind != WindowKind::Normal) return FALSE;
+    if (window->kind != WindowKind::Normal)
+        return FALSE;
     ActivateWindow(hWnd, WA_ACTIVE);
-    return S().active == TopLevelOf(hWnd);
+    return SessionState().active == TopLevelOf(hWnd);
 }
 
-HWND WINAPI GetForegroundWindow(void) { return S().active; }
+HWND WINAPI GetForegroundWindow(void) {
+    return SessionState().active;
+}
 
 HWND WINAPI SetFocus(HWND hWnd) {
-    State& state = S();
+    State& state = SessionState();
     const HWND old = state.focus;
     if (hWnd == nullptr) {
         state.focus = nullptr;
-        if (old != nullptr) Send(old, WM_KILLFOCUS, 0, 0);
+        if (old != nullptr)
+            Send(old, WM_KILLFOCUS, 0, 0);
         return old;
     }
     Window* window = FindWindowRecord(hWnd);
-    if (window == nullptr || window->kind != WindowKind::Normal || window->destroying) return nullptr;
+    if (window == nullptr || window->kind != WindowKind::Normal || window->destroying)
+        return nullptr;
     const HWND top = TopLevelOf(hWnd);
-    if (const Window* t = PeekWindowRecord(top); t == nullptr || t->minimized) return nullptr;
+    if (const Window* t = PeekWindowRecord(top); t == nullptr || t->minimized)
+        return nullptr;
     if (state.active != top) {
         ActivateWindow(top, WA_ACTIVE);
-        if (state.active != top) return nullptr;
+        if (state.active != top)
+            return nullptr;
     }
-    if (state.focus == hWnd) return old;
+    if (state.focus == hWnd)
+        return old;
     const HWND previous = state.focus;
     state.focus = hWnd;
-    if (previous != nullptr) Send(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
-    if (state.focus == hWnd) Send(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+    if (previous != nullptr)
+        Send(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
+    if (state.focus == hWnd)
+        Send(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
     return previous;
 }
 
-HWND WINAPI GetFocus(void) { return S().focus; }
+HWND WINAPI GetFocus(void) {
+    return SessionState().focus;
+}
 
 HWND WINAPI SetCapture(HWND hWnd) {
-    State& state = S();
+    State& state = SessionState();
     const HWND old = state.capture;
-    if (hWnd != nullptr && FindWindowRecord(hWnd) == nullptr) return nullptr;
+    if (hWnd != nullptr && FindWindowRecord(hWnd) == nullptr)
+        return nullptr;
     state.capture = hWnd;
-    if (old != nullptr && old != hWnd) Send(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
+    if (old != nullptr && old != hWnd)
+        Send(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
     return old;
 }
 
 BOOL WINAPI ReleaseCapture(void) {
-    State& state = S();
+    State& state = SessionState();
     const HWND old = state.capture;
     state.capture = nullptr;
-    if (old != nullptr) Send(old, WM_CAPTURECHANGED, 0, 0);
+    if (old != nullptr)
+        Send(old, WM_CAPTURECHANGED, 0, 0);
     return TRUE;
 }
 
-HWND WINAPI GetCapture(void) { return S().capture; }
+HWND WINAPI GetCapture(void) {
+    return SessionState().capture;
+}

@@ -15,7 +15,8 @@ namespace {
 
 // Copies at most size - 1 bytes and never splits a UTF-8 character.
 LRESULT CopyText(const std::string& text, WPARAM size, LPSTR buffer) {
-    if (buffer == nullptr || size == 0) return 0;
+    if (buffer == nullptr || size == 0)
+        return 0;
     const std::size_t count = Utf8FittingLength(text, size - 1);
     std::memcpy(buffer, text.data(), count);
     buffer[count] = '\0';
@@ -24,24 +25,32 @@ LRESULT CopyText(const std::string& text, WPARAM size, LPSTR buffer) {
 
 void SetText(HWND hwnd, LPCSTR text) {
     Window* w = PeekWindowRecord(hwnd);
-    if (w == nullptr) return;
+    if (w == nullptr)
+        return;
     w->text = text != nullptr ? text : "";
-    if (w->surfaceId != 0) CurrentBackend().SetSurfaceTitle(w->surfaceId, w->text);
-    if ((w->style & WS_CAPTION) == WS_CAPTION) InvalidateWindow(hwnd, nullptr, false, false, true);
+    if (w->surfaceId != 0)
+        CurrentBackend().SetSurfaceTitle(w->surfaceId, w->text);
+    if ((w->style & WS_CAPTION) == WS_CAPTION)
+        InvalidateWindow(hwnd, nullptr, false, false, true);
 }
 
 LRESULT OnWindowPosChanged(HWND hwnd, const WINDOWPOS* pos) {
     const Window* w = PeekWindowRecord(hwnd);
-    if (w == nullptr || pos == nullptr) return 0;
+    if (w == nullptr || pos == nullptr)
+        return 0;
     if (!(pos->flags & SWP_NOMOVE)) {
-        POINT origin{w->windowRect.left + w->clientRect.left, w->windowRect.top + w->clientRect.top};
-        Send(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(origin.x), static_cast<WORD>(origin.y)));
+        POINT origin{w->windowRect.left + w->clientRect.left,
+                     w->windowRect.top + w->clientRect.top};
+        Send(hwnd, WM_MOVE, 0,
+             MAKELPARAM(static_cast<WORD>(origin.x), static_cast<WORD>(origin.y)));
     }
-    if ((w = PeekWindowRecord(hwnd)) == nullptr) return 0;
+    if ((w = PeekWindowRecord(hwnd)) == nullptr)
+        return 0;
     if (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) {
         const WPARAM kind = w->minimized ? SIZE_MINIMIZED : SIZE_RESTORED;
         Send(hwnd, WM_SIZE, kind,
-             MAKELPARAM(w->clientRect.right - w->clientRect.left, w->clientRect.bottom - w->clientRect.top));
+             MAKELPARAM(w->clientRect.right - w->clientRect.left,
+                        w->clientRect.bottom - w->clientRect.top));
     }
     return 0;
 }
@@ -54,7 +63,9 @@ LRESULT OnCtlColor(UINT message, HDC hdc) {
         SetBkColor(hdc, GetSysColor(COLOR_3DHILIGHT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_SCROLLBAR));
     }
-    const int background = (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) ? COLOR_WINDOW : COLOR_BTNFACE;
+    const int background = (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX)
+                               ? COLOR_WINDOW
+                               : COLOR_BTNFACE;
     SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(hdc, GetSysColor(background));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
@@ -79,28 +90,34 @@ LRESULT OnSysCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
 
 LRESULT OnSetIcon(HWND hwnd, WPARAM which, HICON icon) {
     Window* w = PeekWindowRecord(hwnd);
-    if (w == nullptr) return 0;
+    if (w == nullptr)
+        return 0;
     HICON& slot = which == ICON_BIG ? w->bigIcon : w->smallIcon;
     const HICON old = slot;
     slot = icon;
     UpdateSurfaceIcon(*w);
-    if ((w->style & WS_CAPTION) == WS_CAPTION) InvalidateWindow(hwnd, nullptr, false, false, true);
+    if ((w->style & WS_CAPTION) == WS_CAPTION)
+        InvalidateWindow(hwnd, nullptr, false, false, true);
     return reinterpret_cast<LRESULT>(old);
 }
 
 // The default answer to each message, one handler each; a message not in the table gets 0.
-using DefaultHandler = LRESULT (*)(HWND hwnd, Window& w, UINT message, WPARAM wParam, LPARAM lParam);
+using DefaultHandler = LRESULT (*)(HWND hwnd, Window& w, UINT message, WPARAM wParam,
+                                   LPARAM lParam);
 
 LRESULT OnNcCreate(HWND, Window& w, UINT, WPARAM, LPARAM lParam) {
     const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName)) w.text = cs->lpszName;
-    if (w.surfaceId != 0) CurrentBackend().SetSurfaceTitle(w.surfaceId, w.text);
+    if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName))
+        w.text = cs->lpszName;
+    if (w.surfaceId != 0)
+        CurrentBackend().SetSurfaceTitle(w.surfaceId, w.text);
     return TRUE;
 }
 
 LRESULT OnNcCalcSize(HWND, Window& w, UINT, WPARAM, LPARAM lParam) {
     auto* rect = reinterpret_cast<RECT*>(lParam);
-    if (rect == nullptr || w.minimized) return 0;
+    if (rect == nullptr || w.minimized)
+        return 0;
     const Insets insets = NonClientInsets(w.style, w.exStyle);
     rect->left += insets.left;
     rect->top += insets.top;
@@ -110,7 +127,8 @@ LRESULT OnNcCalcSize(HWND, Window& w, UINT, WPARAM, LPARAM lParam) {
 }
 
 LRESULT OnNcActivate(HWND hwnd, Window& w, UINT, WPARAM, LPARAM) {
-    if ((w.style & WS_CAPTION) == WS_CAPTION) InvalidateWindow(hwnd, nullptr, false, false, true);
+    if ((w.style & WS_CAPTION) == WS_CAPTION)
+        InvalidateWindow(hwnd, nullptr, false, false, true);
     return TRUE;
 }
 
@@ -120,7 +138,8 @@ LRESULT OnNcMouse(HWND hwnd, Window&, UINT message, WPARAM wParam, LPARAM lParam
 
 LRESULT OnEraseBackground(HWND hwnd, Window& w, UINT, WPARAM wParam, LPARAM) {
     HBRUSH brush = w.windowClass != nullptr ? w.windowClass->background : nullptr;
-    if (brush == nullptr) return 0;
+    if (brush == nullptr)
+        return 0;
     RECT rect;
     GetClientRect(hwnd, &rect);
     FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
@@ -148,7 +167,8 @@ LRESULT OnSysKeyDown(HWND hwnd, Window&, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT OnKeyUp(HWND hwnd, Window&, UINT, WPARAM wParam, LPARAM) {
-    if (wParam == VK_APPS) Send(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+    if (wParam == VK_APPS)
+        Send(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
     return 0;
 }
 
@@ -165,25 +185,29 @@ LRESULT OnRButtonUp(HWND hwnd, Window&, UINT, WPARAM, LPARAM lParam) {
 
 // Unhandled, the request climbs to the parent.
 LRESULT OnContextMenu(HWND, Window& w, UINT, WPARAM wParam, LPARAM lParam) {
-    if (w.parent != nullptr) return Send(w.parent, WM_CONTEXTMENU, wParam, lParam);
+    if (w.parent != nullptr)
+        return Send(w.parent, WM_CONTEXTMENU, wParam, lParam);
     return 0;
 }
 
 LRESULT OnMouseActivate(HWND, Window& w, UINT, WPARAM wParam, LPARAM lParam) {
     if (w.parent != nullptr) {
         const LRESULT answer = Send(w.parent, WM_MOUSEACTIVATE, wParam, lParam);
-        if (answer != 0) return answer;
+        if (answer != 0)
+            return answer;
     }
     return MA_ACTIVATE;
 }
 
 LRESULT OnActivate(HWND hwnd, Window&, UINT, WPARAM wParam, LPARAM) {
-    if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
+    if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
+        SetFocus(hwnd);
     return 0;
 }
 
 LRESULT OnGetIcon(HWND, Window& w, UINT, WPARAM wParam, LPARAM) {
-    return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? w.bigIcon : (w.smallIcon ? w.smallIcon : w.bigIcon));
+    return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? w.bigIcon
+                                                        : (w.smallIcon ? w.smallIcon : w.bigIcon));
 }
 
 LRESULT OnQueryDragIcon(HWND, Window& w, UINT, WPARAM, LPARAM) {
@@ -191,13 +215,15 @@ LRESULT OnQueryDragIcon(HWND, Window& w, UINT, WPARAM, LPARAM) {
 }
 
 LRESULT OnCancelMode(HWND hwnd, Window&, UINT, WPARAM, LPARAM) {
-    if (GetCapture() == hwnd) ReleaseCapture();
+    if (GetCapture() == hwnd)
+        ReleaseCapture();
     return 0;
 }
 
 LRESULT OnGetMinMaxInfo(HWND, Window&, UINT, WPARAM, LPARAM lParam) {
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    if (info == nullptr) return 0;
+    if (info == nullptr)
+        return 0;
     info->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     info->ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
     info->ptMaxTrackSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -287,12 +313,14 @@ constexpr DefaultEntry kDefaults[] = {
 }  // namespace
 
 void UpdateSurfaceIcon(Window& window) {
-    if (window.surfaceId == 0) return;
+    if (window.surfaceId == 0)
+        return;
     const HICON icon = window.bigIcon != nullptr ? window.bigIcon : window.smallIcon;
-    if (icon == nullptr) return;
+    if (icon == nullptr)
+        return;
     if (const auto image = gdi::GetIconImage(icon))
-        CurrentBackend().SetSurfaceIcon(window.surfaceId,
-                                        {image->argb.data(), image->width, image->height, image->width});
+        CurrentBackend().SetSurfaceIcon(
+            window.surfaceId, {image->argb.data(), image->width, image->height, image->width});
 }
 
 }  // namespace winapi::core
@@ -301,13 +329,17 @@ using namespace winapi::core;
 
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     Window* w = FindWindowRecord(hWnd);
-    if (w == nullptr) return 0;
+    if (w == nullptr)
+        return 0;
     for (const DefaultEntry& entry : kDefaults)
-        if (entry.message == Msg) return entry.handle(hWnd, *w, Msg, wParam, lParam);
+        if (entry.message == Msg)
+            return entry.handle(hWnd, *w, Msg, wParam, lParam);
     return 0;
 }
 
-LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    if (lpPrevWndFunc == nullptr) return 0;
+LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam,
+                               LPARAM lParam) {
+    if (lpPrevWndFunc == nullptr)
+        return 0;
     return lpPrevWndFunc(hWnd, Msg, wParam, lParam);
 }

@@ -13,7 +13,7 @@ const SessionEndHook kEndHook{SessionEndOrder::Windows, &EndSession};
 
 }  // namespace
 
-State& S() {
+State& SessionState() {
     if (!g_state) {
         g_state = std::make_unique<State>();
         RegisterSystemClasses();
@@ -33,34 +33,41 @@ Window& WindowTable::Add(WindowKind kind) {
 
 Window* WindowTable::Find(HWND hwnd) {
     const auto value = reinterpret_cast<std::uintptr_t>(hwnd);
-    if (value < 0x10000 || (value & 3) != 0) return nullptr;
+    if (value < 0x10000 || (value & 3) != 0)
+        return nullptr;
     const auto it = m_windows.find((value - 0x10000) / 4);
     return it == m_windows.end() ? nullptr : it->second.get();
 }
 
 void WindowTable::Remove(HWND hwnd) {
     const auto value = reinterpret_cast<std::uintptr_t>(hwnd);
-    if (value < 0x10000) return;
+    if (value < 0x10000)
+        return;
     m_windows.erase((value - 0x10000) / 4);
 }
 
-void WindowTable::Clear() { m_windows.clear(); }
+void WindowTable::Clear() {
+    m_windows.clear();
+}
 
 std::vector<HWND> WindowTable::Handles() const {
     std::vector<HWND> handles;
     handles.reserve(m_windows.size());
-    for (const auto& [id, window] : m_windows) handles.push_back(window->handle);
+    for (const auto& [id, window] : m_windows)
+        handles.push_back(window->handle);
     return handles;
 }
 
 Window* PeekWindowRecord(HWND hwnd) {
-    if (!g_state) return nullptr;
+    if (!g_state)
+        return nullptr;
     return g_state->windows.Find(hwnd);
 }
 
 Window* FindWindowRecord(HWND hwnd) {
     Window* window = PeekWindowRecord(hwnd);
-    if (window == nullptr) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    if (window == nullptr)
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return window;
 }
 
@@ -69,7 +76,8 @@ void DestroyAllWindows();
 namespace {
 
 void EndSession() {
-    if (!g_state) return;
+    if (!g_state)
+        return;
     DestroyAllWindows();
     g_state.reset();
 }

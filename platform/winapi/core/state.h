@@ -60,7 +60,7 @@ struct State {
 
     std::deque<MSG> posted;
     std::deque<InputMessage> input;
-    MSG lastKey{};            // the last key message retrieved, and what it types
+    MSG lastKey{};  // the last key message retrieved, and what it types
     std::string lastKeyText;
     bool quitPosted = false;
     int quitCode = 0;
@@ -80,7 +80,7 @@ struct State {
 };
 
 // The running session's state; created on first use, discarded when the session ends.
-State& S();
+State& SessionState();
 
 // The window behind hwnd, or null (and ERROR_INVALID_WINDOW_HANDLE) when there is none.
 Window* FindWindowRecord(HWND hwnd);

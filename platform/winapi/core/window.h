@@ -44,9 +44,9 @@ struct Window {
     std::vector<std::uint8_t> extra;
     std::string text;
 
-    HWND parent = nullptr;           // null for top-level windows
-    HWND owner = nullptr;            // top-level windows only
-    std::vector<HWND> children;      // z-order, top first
+    HWND parent = nullptr;       // null for top-level windows
+    HWND owner = nullptr;        // top-level windows only
+    std::vector<HWND> children;  // z-order, top first
 
     // Window rectangle in the parent's client coordinates (screen for top-level windows), and
     // the client rectangle relative to the window rectangle's top-left corner.
@@ -57,7 +57,7 @@ struct Window {
     bool visible = false;
     bool enabled = true;
     bool minimized = false;
-    bool destroying = false;  // DestroyWindow has begun: no new children, no painting
+    bool destroying = false;       // DestroyWindow has begun: no new children, no painting
     bool hiddenWithOwner = false;  // hidden because its owner was minimised
 
     // Painting: the invalid part of the client area (bounding rectangle), whether it must be

@@ -11,21 +11,26 @@ namespace winapi::core {
 
 std::string LowerAscii(std::string_view text) {
     std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return lower;
 }
 
 namespace {
 
-std::string AtomKey(ATOM atom) { return "#" + std::to_string(atom); }
+std::string AtomKey(ATOM atom) {
+    return "#" + std::to_string(atom);
+}
 
 WindowClass* FindClassMutable(LPCSTR nameOrAtom) {
-    if (nameOrAtom == nullptr) return nullptr;
-    State& state = S();
+    if (nameOrAtom == nullptr)
+        return nullptr;
+    State& state = SessionState();
     if (IS_INTRESOURCE(nameOrAtom)) {
         const ATOM atom = static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(nameOrAtom));
         for (auto& [key, wc] : state.classes)
-            if (wc->atom == atom) return wc.get();
+            if (wc->atom == atom)
+                return wc.get();
         return nullptr;
     }
     const auto it = state.classes.find(LowerAscii(nameOrAtom));
@@ -42,11 +47,12 @@ ATOM Register(const WNDCLASSA& wc, std::optional<ATOM> fixedAtom) {
         SetLastError(ERROR_CLASS_ALREADY_EXISTS);
         return 0;
     }
-    State& state = S();
+    State& state = SessionState();
     auto record = std::make_unique<WindowClass>();
-    record->name = IS_INTRESOURCE(wc.lpszClassName)
-                       ? AtomKey(static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(wc.lpszClassName)))
-                       : std::string(wc.lpszClassName);
+    record->name =
+        IS_INTRESOURCE(wc.lpszClassName)
+            ? AtomKey(static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(wc.lpszClassName)))
+            : std::string(wc.lpszClassName);
     record->atom = fixedAtom ? *fixedAtom : state.nextAtom++;
     record->style = wc.style;
     record->proc = wc.lpfnWndProc;
@@ -63,9 +69,13 @@ ATOM Register(const WNDCLASSA& wc, std::optional<ATOM> fixedAtom) {
 
 }  // namespace
 
-const WindowClass* FindClass(LPCSTR nameOrAtom) { return FindClassMutable(nameOrAtom); }
+const WindowClass* FindClass(LPCSTR nameOrAtom) {
+    return FindClassMutable(nameOrAtom);
+}
 
-ATOM RegisterSystemClass(const WNDCLASSA& wc, ATOM atom) { return Register(wc, atom); }
+ATOM RegisterSystemClass(const WNDCLASSA& wc, ATOM atom) {
+    return Register(wc, atom);
+}
 
 }  // namespace winapi::core
 
@@ -85,7 +95,7 @@ BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE) {
         SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
         return FALSE;
     }
-    State& state = S();
+    State& state = SessionState();
     for (HWND hwnd : state.windows.Handles()) {
         const Window* window = PeekWindowRecord(hwnd);
         if (window != nullptr && window->windowClass == wc) {
@@ -118,10 +128,11 @@ BOOL WINAPI GetClassInfoA(HINSTANCE, LPCSTR lpClassName, LPWNDCLASSA lpWndClass)
 
 int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount) {
     const Window* window = FindWindowRecord(hWnd);
-    if (window == nullptr || lpClassName == nullptr || nMaxCount <= 0) return 0;
+    if (window == nullptr || lpClassName == nullptr || nMaxCount <= 0)
+        return 0;
     std::string name = window->kind == WindowKind::Desktop ? "#32769"
-                       : window->windowClass != nullptr   ? window->windowClass->name
-                                                          : "";
+                       : window->windowClass != nullptr    ? window->windowClass->name
+                                                           : "";
     const int count = static_cast<int>(std::min<std::size_t>(name.size(), nMaxCount - 1));
     name.copy(lpClassName, count);
     lpClassName[count] = '\0';

@@ -15,7 +15,8 @@ WindowMenuRegistration::WindowMenuRegistration(const WindowMenuHooks& hooks) {
 }
 
 void TrackWindowMenu(HWND hwnd, POINT at, bool fromIconClick, DWORD clickTime) {
-    if (Hooks().track != nullptr) Hooks().track(hwnd, at, fromIconClick, clickTime);
+    if (Hooks().track != nullptr)
+        Hooks().track(hwnd, at, fromIconClick, clickTime);
 }
 
 bool WindowMenuCanClose(HWND hwnd) {
@@ -23,7 +24,8 @@ bool WindowMenuCanClose(HWND hwnd) {
 }
 
 void ForgetWindowMenu(HWND hwnd) {
-    if (Hooks().forget != nullptr) Hooks().forget(hwnd);
+    if (Hooks().forget != nullptr)
+        Hooks().forget(hwnd);
 }
 
 }  // namespace winapi::core

@@ -47,7 +47,7 @@
 #define WAIT_FAILED ((DWORD)0xFFFFFFFF)
 
 #define MAKELANGID(p, s) ((((WORD)(s)) << 10) | (WORD)(p))
-#define PRIMARYLANGID(lgid) ((WORD)(lgid) & 0x3ff)
+#define PRIMARYLANGID(lgid) ((WORD)(lgid)&0x3ff)
 #define SUBLANGID(lgid) ((WORD)(lgid) >> 10)
 
 typedef struct _SECURITY_ATTRIBUTES {

@@ -13,7 +13,7 @@ namespace winapi {
 
 ObjectCensus TakeObjectCensus() {
     ObjectCensus census;
-    core::State& state = core::S();
+    core::State& state = core::SessionState();
     for (const HWND hwnd : state.windows.Handles()) {
         const core::Window* window = core::PeekWindowRecord(hwnd);
         if (window != nullptr && window->kind == core::WindowKind::Normal)

@@ -65,8 +65,8 @@ void PopupView::Measure() {
             row.label = entry.text.substr(0, tab);
             if (tab != std::string::npos)
                 row.accelerator = entry.text.substr(tab + 1);
-            ui::ScopedSelect bold(dc.get(),
-                              (entry.state & MF_DEFAULT) ? m_boldFont.Handle() : m_font.Handle());
+            ui::ScopedSelect bold(
+                dc.get(), (entry.state & MF_DEFAULT) ? m_boldFont.Handle() : m_font.Handle());
             m_labelWidth = std::max(m_labelWidth, TextWidth(dc.get(), row.label));
             m_acceleratorWidth = std::max(m_acceleratorWidth, TextWidth(dc.get(), row.accelerator));
         }

@@ -40,7 +40,8 @@ public:
     void Resize(int width, int height, std::uint32_t fill) {
         Surface resized(width, height, fill);
         for (int y = 0; y < resized.m_height && y < m_height; ++y)
-            for (int x = 0; x < resized.m_width && x < m_width; ++x) resized.At(x, y) = At(x, y);
+            for (int x = 0; x < resized.m_width && x < m_width; ++x)
+                resized.At(x, y) = At(x, y);
         *this = std::move(resized);
     }
 
