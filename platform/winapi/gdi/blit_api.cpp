@@ -192,11 +192,25 @@ BOOL StretchTransfer(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HD
         std::all_of(rows.begin(), rows.end(), [](const Gather& g) { return g.count == 1; });
     const bool plainCopy = ((rop >> 16) & 0xFF) == 0xCC && image->IsMonochrome() == destMono;
     if (oneToOne && plainCopy) {
-        painter.Apply(area, [&](int x, int y, std::uint32_t& pixel) {
-            if (const std::optional<std::uint32_t> sample =
-                    image->At(columns[static_cast<std::size_t>(x - area.left)].first,
-                              rows[static_cast<std::size_t>(y - area.top)].first))
-                pixel = *sample & mask;
+        // The magnifier's path, every tick: whole rows where the source has every pixel the row
+        // gathers, a pixel at a time only where some are missing (off every monitor).
+        const auto [leftmost, rightmost] =
+            std::minmax_element(columns.begin(), columns.end(),
+                                [](const Gather& a, const Gather& b) { return a.first < b.first; });
+        const int sourceLeft = leftmost->first;
+        const int sourceRight = rightmost->first + 1;
+        painter.ApplyRows(area, [&](int y, int left, int right, std::uint32_t* out) {
+            const int sourceRow = rows[static_cast<std::size_t>(y - area.top)].first;
+            const std::uint32_t* in = image->WholeRow(sourceRow, sourceLeft, sourceRight);
+            const Gather* gather = &columns[static_cast<std::size_t>(left - area.left)];
+            if (in != nullptr) {
+                for (int x = left; x < right; ++x, ++gather, ++out)
+                    *out = in[gather->first - sourceLeft] & mask;
+                return;
+            }
+            for (int x = left; x < right; ++x, ++gather, ++out)
+                if (const std::optional<std::uint32_t> sample = image->At(gather->first, sourceRow))
+                    *out = *sample & mask;
         });
         return TRUE;
     }

@@ -51,6 +51,20 @@ public:
         }
     }
 
+    // The same a row at a time: change(y, left, right, row) for every row piece of rect inside
+    // the clip, row pointing at the pixel (left, y), for callers that write whole runs.
+    template <typename ChangeRow>
+    void ApplyRows(const display::Rect& rect, ChangeRow&& change) {
+        for (const display::Rect& clip : m_target.clip.Rects()) {
+            const display::Rect piece = rect.Intersect(clip);
+            if (piece.IsEmpty())
+                continue;
+            for (int y = piece.top; y < piece.bottom; ++y)
+                change(y, piece.left, piece.right, &At(piece.left, y));
+            Touch(piece);
+        }
+    }
+
     // Straight-alpha ARGB over the destination.
     void Blend(int x, int y, int width, int height, std::span<const std::uint32_t> argb);
 

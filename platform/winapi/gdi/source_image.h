@@ -29,6 +29,16 @@ public:
         return m_pixels[index];
     }
 
+    // The pixels of row y from column left to right (exclusive), when every one of them can be
+    // read: a pointer to the one at left. Null when any is missing.
+    const std::uint32_t* WholeRow(int y, int left, int right) const {
+        if (!m_delivered.empty() || y < m_read.top || y >= m_read.bottom || left < m_read.left ||
+            right > m_read.right || left >= right)
+            return nullptr;
+        return &m_pixels[static_cast<std::size_t>(y - m_read.top) * m_read.Width() +
+                         static_cast<std::size_t>(left - m_read.left)];
+    }
+
 private:
     display::Rect m_read;  // the part of the asked area that can have pixels
     std::vector<std::uint32_t> m_pixels;
