@@ -119,6 +119,31 @@ TEST_F(ClipboardOwnerTest, AnOwnerGoingMidTransferLetsGoOfTheRequestor) {
     EXPECT_EQ(RequestorMask(), NoEventMask);
 }
 
+// A clear tells us another client took the selection, unless it is older than our taking it
+// back; one from the same millisecond counts only if the server names another owner.
+TEST_F(ClipboardOwnerTest, AClearEndsOwnershipOnlyIfNotOlderThanIt) {
+    const struct {
+        Time clearedAt;
+        Window ownerNow;
+        bool stillOurs;
+    } rows[] = {
+        {999, kOwnerWindow, true},   {1000, kOwnerWindow, true},         {1000, kRequestor, false},
+        {1001, kOwnerWindow, false}, {CurrentTime, kOwnerWindow, false},
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(m_owner->Own("ours", 1000));
+        TheServer().selectionOwners[m_atoms.clipboard] = row.ownerNow;
+        XEvent event{};
+        event.xselectionclear.type = SelectionClear;
+        event.xselectionclear.window = kOwnerWindow;
+        event.xselectionclear.selection = m_atoms.clipboard;
+        event.xselectionclear.time = row.clearedAt;
+        ASSERT_TRUE(m_owner->Wants(event));
+        m_owner->Handle(event);
+        EXPECT_EQ(m_owner->Owns(), row.stillOurs) << row.clearedAt << " " << row.ownerNow;
+    }
+}
+
 // A requestor that asks again into the same property mid-transfer has given up on the old
 // transfer: the pieces it gets are the new answer's, in the new answer's type.
 TEST_F(ClipboardOwnerTest, ANewRequestIntoTheSamePropertyEndsTheOldTransfer) {

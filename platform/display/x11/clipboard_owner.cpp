@@ -76,14 +76,19 @@ void ClipboardOwner::Handle(const XEvent& event) {
         case SelectionRequest:
             Answer(event.xselectionrequest);
             break;
-        case SelectionClear:
-            // A clear older than our ownership belongs to an earlier round.
+        case SelectionClear: {
+            // A clear older than our ownership belongs to an earlier round. The server counts
+            // time in milliseconds, so a clear from the same millisecond as our taking it back
+            // may be either; the server says who owns the selection now.
+            const Time time = event.xselectionclear.time;
             if (event.xselectionclear.selection == m_atoms.clipboard &&
-                (event.xselectionclear.time == CurrentTime ||
-                 event.xselectionclear.time >= m_ownedAt)) {
+                (time == CurrentTime || time > m_ownedAt ||
+                 (time == m_ownedAt &&
+                  XGetSelectionOwner(m_display, m_atoms.clipboard) != m_window))) {
                 m_owned = false;
             }
             break;
+        }
         case PropertyNotify:
             ContinueTransfer(event.xproperty.window, event.xproperty.atom);
             break;
