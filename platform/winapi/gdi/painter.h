@@ -38,17 +38,10 @@ public:
     // pixel (all 32 bits; callers drawing colours leave the top byte 0).
     template <typename Change>
     void Apply(const display::Rect& rect, Change&& change) {
-        for (const display::Rect& clip : m_target.clip.Rects()) {
-            const display::Rect piece = rect.Intersect(clip);
-            if (piece.IsEmpty())
-                continue;
-            for (int y = piece.top; y < piece.bottom; ++y) {
-                std::uint32_t* row = &At(piece.left, y);
-                for (int x = piece.left; x < piece.right; ++x)
-                    change(x, y, row[x - piece.left]);
-            }
-            Touch(piece);
-        }
+        ApplyRows(rect, [&](int y, int left, int right, std::uint32_t* row) {
+            for (int x = left; x < right; ++x)
+                change(x, y, row[x - left]);
+        });
     }
 
     // The same a row at a time: change(y, left, right, row) for every row piece of rect inside
